@@ -1,0 +1,116 @@
+// Code-page conversions over iconv. Conversion runs character by character on
+// failure, so a character the target lacks (or an invalid source sequence)
+// becomes '?' and the rest of the text still converts.
+#include <iconv.h>
+
+#include <cerrno>
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "text/text.h"
+
+namespace yz {
+namespace {
+
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // `unit` is the source's smallest step used to skip past what cannot be
+  // converted: 1 for byte encodings, 2 for UTF-16, 0 for UTF-8 (whose lead
+  // byte tells the sequence length).
+  std::string Run(std::string_view in, std::size_t unit, std::string_view replacement) {
+    std::string out;
+    out.reserve(in.size() * 3 / 2 + 16);
+    char buffer[4096];
+    char* src = const_cast<char*>(in.data());
+    std::size_t left = in.size();
+    while (left > 0) {
+      char* dst = buffer;
+      std::size_t room = sizeof buffer;
+      std::size_t r = iconv(cd_, &src, &left, &dst, &room);
+      out.append(buffer, dst - buffer);
+      if (r != static_cast<std::size_t>(-1)) continue;
+      if (errno == E2BIG) continue;
+      // EILSEQ or EINVAL: replace one source step and go on.
+      out.append(replacement);
+      std::size_t skip = std::min(left, SkipLength(src, left, unit));
+      src += skip;
+      left -= skip;
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    char* dst = buffer;
+    std::size_t room = sizeof buffer;
+    iconv(cd_, nullptr, nullptr, &dst, &room);
+    out.append(buffer, dst - buffer);
+    return out;
+  }
+
+ private:
+  static std::size_t SkipLength(const char* src, std::size_t left, std::size_t unit) {
+    if (unit == 0) {
+      auto b = static_cast<unsigned char>(src[0]);
+      // UTF-8 lead bytes announce their length; anything else skips one byte.
+      std::size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+      for (std::size_t i = 1; i < n; ++i) {
+        if (i >= left || (static_cast<unsigned char>(src[i]) & 0xC0) != 0x80) return i;
+      }
+      return n;
+    }
+    return unit;
+  }
+
+  iconv_t cd_;
+};
+
+std::string Convert(std::string_view in, const char* to, const char* from, std::size_t unit,
+                    std::string_view replacement) {
+  if (in.empty()) return {};
+  Converter c(to, from);
+  if (!c.ok()) return {};
+  return c.Run(in, unit, replacement);
+}
+
+}  // namespace
+
+Text Utf8ToText(std::string_view utf8) { return Convert(utf8, "CP936", "UTF-8", 0, "?"); }
+
+std::string TextToUtf8(std::string_view text) {
+  // A GBK lead byte with its trail byte missing or invalid becomes '?'.
+  return Convert(text, "UTF-8", "CP936", 1, "?");
+}
+
+Bytes TextToWide(const Text& text, bool dropTerminator) {
+  if (text.empty()) return {};
+  Bytes wide = Convert(text, "UTF-16LE", "CP936", 1, std::string_view("?\0", 2));
+  if (!dropTerminator) wide.append(2, '\0');
+  return wide;
+}
+
+Text WideToText(const Bytes& wide) {
+  std::size_t units = wide.size() / 2;
+  std::size_t end = 0;
+  while (end < units && (wide[2 * end] != '\0' || wide[2 * end + 1] != '\0')) ++end;
+  Text text = Convert(std::string_view(wide.data(), end * 2), "CP936", "UTF-16LE", 2, "?");
+  auto nul = text.find('\0');
+  if (nul != Text::npos) text.resize(nul);
+  return text;
+}
+
+std::optional<Text> CharsetToText(std::string_view bytes, const std::string& charset) {
+  Converter c("CP936", charset.c_str());
+  if (!c.ok()) return std::nullopt;
+  if (bytes.empty()) return Text{};
+  std::string lower;
+  for (char ch : charset) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return c.Run(bytes, lower == "utf-8" || lower == "utf8" ? 0 : 1, "?");
+}
+
+}  // namespace yz
