@@ -6,6 +6,7 @@
 
 #include <mutex>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ class Effects {
   virtual void SetPlayerCaption(const Text& caption) = 0;
   virtual void EndProgram(int exitCode) = 0;
   virtual void ProcessEvents() = 0;
+  // Runs `work`, which waits on the network, for a handler of the window
+  // thread; the window keeps painting meanwhile. Elsewhere it simply runs it.
+  virtual void RunBlocking(const std::function<void()>& work) { work(); }
 };
 
 // The default message-box title, as program text.

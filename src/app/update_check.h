@@ -1,0 +1,13 @@
+// The version notice check, at start-up and from the menu.
+#pragma once
+
+#include "portal/context.h"
+
+namespace yz {
+
+// Runs on the window thread before the window is used; may end the program
+// through ctx.effects->EndProgram.
+void StartupUpdateCheck(const Context& ctx);
+void MenuUpdateCheck(const Context& ctx);
+
+}  // namespace yz
