@@ -1,0 +1,5 @@
+#include "app/update_check.h"
+namespace yz {
+void StartupUpdateCheck(const Context&) {}
+void MenuUpdateCheck(const Context&) {}
+}  // namespace yz

@@ -1,0 +1,5 @@
+#include "portal/readers.h"
+namespace yz {
+void OnSiteChosen(const Context&) {}
+void LoadEpisodes(const Context&, EpisodeSource) {}
+}  // namespace yz

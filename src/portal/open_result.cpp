@@ -1,0 +1,4 @@
+#include "portal/readers.h"
+namespace yz {
+void OpenSearchResult(const Context&) {}
+}  // namespace yz

@@ -1,0 +1,5 @@
+#include "portal/readers.h"
+namespace yz {
+void OnHotVarietyDoubleClicked(const Context&) {}
+void LoadVarietyIssues(const Context&, OpenedFrom) {}
+}  // namespace yz
