@@ -5,6 +5,17 @@
 
 namespace yz {
 
+// The notice page's fields; `fetched` is false when the page could not be
+// requested.
+struct UpdateNotice {
+  bool fetched = false;
+  Text latestVersion;
+  Text downloadAddress;
+  Text updateNotes;
+};
+
+UpdateNotice ReadUpdateNotice(const Context& ctx);
+
 // Runs on the window thread before the window is used; may end the program
 // through ctx.effects->EndProgram.
 void StartupUpdateCheck(const Context& ctx);
