@@ -1,7 +1,122 @@
+// The three catalogue lists of the 推荐 page: hot TV series, newest movies,
+// hot variety shows. Each load clears its list and leaves exactly 30 rows,
+// row n holding item n of the page (empty cells where the page has fewer).
+#include <string>
+
 #include "portal/readers.h"
+#include "text/regex_matcher.h"
+
 namespace yz {
-void OnCatalogueTabChanged(const Context&, int) {}
-void LoadHotSeriesList(const Context&) {}
-void LoadNewMoviesList(const Context&) {}
-void LoadHotVarietyList(const Context&) {}
+
+using namespace yz::literals;
+
+namespace {
+
+constexpr int kCatalogueRows = 30;
+
+enum class Catalogue { HotSeries, NewMovies, HotVariety };
+
+struct CatalogueSpec {
+  const char* list;
+  const char* path;
+  Catalogue kind;
+};
+
+const CatalogueSpec& SpecFor(Catalogue kind) {
+  static const CatalogueSpec specs[] = {
+      {"超级列表框_电视剧", "/dianshi/list", Catalogue::HotSeries},
+      {"超级列表框_电影", "/dianying/list?cat=all&year=all&area=all&act=all&rank=createtime",
+       Catalogue::NewMovies},
+      {"超级列表框_综艺", "/zongyi/list", Catalogue::HotVariety},
+  };
+  return specs[static_cast<int>(kind)];
+}
+
+// Groups: 1 link target, 2 poster, 3 hint, 4 title.
+const Text& SeriesPattern() {
+  static const Text pattern =
+      "<li class=\"item\">\\s+<a class=\"js-tongjic\" href=\"(.*?)\">\\s+"
+      "<div class=\"cover g-playicon\">\\s+<img src=\"(.*?)\">\\s+"
+      "<span class=\"hint\">(.*?)</span>\\s+</div>\\s+<div class=\"detail\">\\s+"
+      "<p class=\"title g-clear\">\\s+<span class=\"s1\">(.*?)</span>";
+  return pattern;
+}
+
+// Groups: 1 link target, 2 poster, 3 title.
+const Text& MoviesAndVarietyPattern() {
+  static const Text pattern =
+      "<li class=\"item\">\\s+<a class=\"js-tongjic\" href=\"(.*?)\">[\\s\\S]*?"
+      "<img src=\"(.*?)\">[\\s\\S]*?<span class=\"s1\">(.*?)</span>";
+  return pattern;
+}
+
+// The item block of a catalogue page.
+Text ItemBlock(const Text& page) {
+  return TextBetween(page, "<div class=#引号s-tab-main"_gbk, "div class=#引号b-ifradjx"_gbk);
+}
+
+// Writes the cells of one row; false once the load is superseded.
+bool FillRow(ControlModel& ui, const ListLoad& load, int row, const RegexMatcher& m, int match,
+             Catalogue kind) {
+  switch (kind) {
+    case Catalogue::HotSeries:
+      return ui.SetCell(load, row, 0, m.SubMatchText(match, 3) + "  " + m.SubMatchText(match, 4)) &&
+             ui.SetCell(load, row, 1, m.SubMatchText(match, 2)) &&
+             ui.SetCell(load, row, 2, m.SubMatchText(match, 1)) &&
+             ui.SetCell(load, row, 3, m.SubMatchText(match, 4));
+    case Catalogue::NewMovies:
+      return ui.SetCell(load, row, 0, m.SubMatchText(match, 3)) &&
+             ui.SetCell(load, row, 1, m.SubMatchText(match, 2)) &&
+             ui.SetCell(load, row, 2, m.SubMatchText(match, 1)) &&
+             ui.SetCell(load, row, 3, m.SubMatchText(match, 3));
+    case Catalogue::HotVariety:
+      return ui.SetCell(load, row, 0, m.SubMatchText(match, 3)) &&
+             ui.SetCell(load, row, 1, m.SubMatchText(match, 2)) &&
+             ui.SetCell(load, row, 2, m.SubMatchText(match, 1));
+  }
+  return false;
+}
+
+void LoadCatalogue(const Context& ctx, Catalogue kind) {
+  const CatalogueSpec& spec = SpecFor(kind);
+  ControlModel& ui = *ctx.ui;
+  // Clearing first empties the list at once; a later load of the same list
+  // supersedes this one, whose remaining writes are then dropped.
+  ListLoad load = ui.BeginLoad(spec.list);
+
+  Text page = FetchPageFor(ctx, ctx.addresses.portalBase + spec.path);
+  RegexMatcher matcher;
+  matcher.Create(kind == Catalogue::HotSeries ? SeriesPattern() : MoviesAndVarietyPattern(),
+                 ItemBlock(page));
+
+  // A fixed count: missing items still get their (empty) rows. Match numbers
+  // beyond the count give empty groups.
+  for (int i = 1; i <= kCatalogueRows; ++i) {
+    int row = ui.AppendRow(load);
+    if (row < 0 || !FillRow(ui, load, row, matcher, i, kind)) return;
+  }
+}
+
+}  // namespace
+
+void OnCatalogueTabChanged(const Context& ctx, int index) {
+  switch (index) {
+    case 0:
+      ctx.workers->Start([ctx] { LoadHotSeriesList(ctx); });
+      break;
+    case 1:
+      ctx.workers->Start([ctx] { LoadNewMoviesList(ctx); });
+      break;
+    case 2:
+      ctx.workers->Start([ctx] { LoadHotVarietyList(ctx); });
+      break;
+    default:
+      break;
+  }
+}
+
+void LoadHotSeriesList(const Context& ctx) { LoadCatalogue(ctx, Catalogue::HotSeries); }
+void LoadNewMoviesList(const Context& ctx) { LoadCatalogue(ctx, Catalogue::NewMovies); }
+void LoadHotVarietyList(const Context& ctx) { LoadCatalogue(ctx, Catalogue::HotVariety); }
+
 }  // namespace yz

@@ -1,6 +1,139 @@
+// The detail panel of the 视频信息 page: the poster in 图片框_图片, a line of
+// names (cast, host or director) in 透明标签_演员 and the synopsis in
+// 透明标签_简介, for the row pressed in the search results or a catalogue list.
+#include <optional>
+#include <string>
+
+#include "controls/select_page.h"
 #include "portal/readers.h"
+#include "text/regex_matcher.h"
+
 namespace yz {
-void OnResultsPressed(const Context&) {}
-void OnCataloguePressed(const Context&, const std::string&) {}
-void LoadDetails(const Context&, const std::string&) {}
+
+using namespace yz::literals;
+
+namespace {
+
+const char* const kResults = "超级列表框1";
+
+// Which block of a detail page holds the names and synopsis, and how the
+// name line reads.
+struct DetailProfile {
+  const char* leftMarker;  // UTF-8; converted when used
+  const char* rightMarker;
+  bool twoNames;
+  const char* label;
+};
+
+const DetailProfile kCastToSites{"演员：", "站点", true, "演员：  "};
+const DetailProfile kCastToFold{"演员：", "收起", true, "演员：  "};
+const DetailProfile kHosts{"主持：", "收起", true, "主持：  "};
+const DetailProfile kDirector{"导演：", "收起", false, "导演：  "};
+
+// Groups: first name, second name, synopsis.
+const Text& TwoNamePattern() {
+  static const Text pattern =
+      "<a class=\"name\" href=\".*?\">(.*?)</a>[\\s\\S]*?"
+      "<a class=\"name\" href=\".*?\">(.*?)</a>[\\s\\S]*?"
+      "<span>简介：</span>([\\s\\S]*?)<"_gbk;
+  return pattern;
+}
+
+// Groups: first name, synopsis.
+const Text& OneNamePattern() {
+  static const Text pattern =
+      "<a class=\"name\" href=\".*?\">(.*?)</a>[\\s\\S]*?<span>简介：</span>([\\s\\S]*?)<"_gbk;
+  return pattern;
+}
+
+struct CatalogueDetails {
+  const char* list;
+  int innerPage;  // its page of 高级选择夹1
+  const DetailProfile* profile;
+};
+
+std::optional<CatalogueDetails> CatalogueFor(const std::string& list) {
+  static const CatalogueDetails lists[] = {
+      {"超级列表框_电视剧", 0, &kCastToFold},
+      {"超级列表框_电影", 1, &kCastToSites},
+      {"超级列表框_综艺", 2, &kHosts},
+  };
+  for (const CatalogueDetails& c : lists) {
+    if (list == c.list) return c;
+  }
+  return std::nullopt;
+}
+
+const DetailProfile* ProfileForCategory(const Text& category) {
+  if (category == "1") return &kCastToSites;
+  if (category == "2") return &kCastToFold;
+  if (category == "4") return &kDirector;
+  if (category == "3") return &kHosts;
+  return nullptr;
+}
+
+void ShowPoster(const Context& ctx, const Text& address) {
+  ctx.ui->SetPicture("图片框_图片", FetchPageInetFor(ctx, address));
+}
+
+// Fills both labels from the page's block; with several matches the last one
+// stands. Without a block or a match the labels keep what they show.
+void FillLabels(const Context& ctx, const Text& address, const DetailProfile& profile) {
+  Text page = FetchPageFor(ctx, address);
+  Text block = TextBetween(page, Utf8ToText(profile.leftMarker), Utf8ToText(profile.rightMarker));
+  RegexMatcher m;
+  m.Create(profile.twoNames ? TwoNamePattern() : OneNamePattern(), block);
+  const int n = m.MatchCount();
+  if (n < 1) return;
+  Text names = Utf8ToText(profile.label) + m.SubMatchText(n, 1);
+  int synopsisGroup = 2;
+  if (profile.twoNames) {
+    names += "   " + m.SubMatchText(n, 2);
+    synopsisGroup = 3;
+  }
+  ctx.ui->SetText("透明标签_演员", names);
+  ctx.ui->SetText("透明标签_简介", "简介："_gbk + m.SubMatchText(n, synopsisGroup));
+}
+
+void LoadResultDetails(const Context& ctx) {
+  ControlModel& ui = *ctx.ui;
+  // The selected row is read once, so the cells all belong to one result.
+  const Text poster = ui.SelectedCell(kResults, 2);
+  const Text address = ui.SelectedCell(kResults, 3);
+  const Text category = ui.SelectedCell(kResults, 4);
+  if (!poster.empty()) ShowPoster(ctx, poster);
+  const DetailProfile* profile = ProfileForCategory(category);
+  if (profile && !address.empty()) FillLabels(ctx, address, *profile);
+}
+
+void LoadCatalogueDetails(const Context& ctx, const CatalogueDetails& c) {
+  ControlModel& ui = *ctx.ui;
+  const Text poster = ui.SelectedCell(c.list, 1);
+  const Text path = ui.SelectedCell(c.list, 2);
+  if (!poster.empty()) ShowPoster(ctx, poster);
+  // A row without a detail path has nothing to request.
+  if (ui.CurrentPage("高级选择夹1") != c.innerPage || path.empty()) return;
+  FillLabels(ctx, ctx.addresses.portalBase + path, *c.profile);
+}
+
+}  // namespace
+
+void OnResultsPressed(const Context& ctx) {
+  SelectPage(*ctx.ui, 0);
+  ctx.workers->Start([ctx] { LoadDetails(ctx, kResults); });
+}
+
+void OnCataloguePressed(const Context& ctx, const std::string& list) {
+  if (!CatalogueFor(list)) return;
+  ctx.workers->Start([ctx, list] { LoadDetails(ctx, list); });
+}
+
+void LoadDetails(const Context& ctx, const std::string& list) {
+  if (list == kResults) {
+    LoadResultDetails(ctx);
+  } else if (auto c = CatalogueFor(list)) {
+    LoadCatalogueDetails(ctx, *c);
+  }
+}
+
 }  // namespace yz
