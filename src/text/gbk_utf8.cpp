@@ -1,0 +1,112 @@
+// A GBK to Unicode table built once from iconv, and the per-character UTF-8
+// view of program text that the regex matcher runs on.
+#include "text/gbk_utf8.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <memory>
+
+namespace yz::detail {
+namespace {
+
+constexpr unsigned kFirstLead = 0x81;
+constexpr unsigned kLeads = 0xFE - kFirstLead + 1;
+constexpr unsigned kFirstTrail = 0x40;
+constexpr unsigned kTrails = 0xFE - kFirstTrail + 1;
+
+using PairTable = std::array<char16_t, kLeads * kTrails>;
+
+std::unique_ptr<PairTable> BuildTable() {
+  auto table = std::make_unique<PairTable>();
+  table->fill(0);
+  iconv_t cd = iconv_open("UTF-16LE", "CP936");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return table;
+  for (unsigned lead = kFirstLead; lead <= 0xFE; ++lead) {
+    for (unsigned trail = kFirstTrail; trail <= 0xFE; ++trail) {
+      if (trail == 0x7F) continue;
+      char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      unsigned char out[8];
+      char* src = in;
+      std::size_t left = 2;
+      char* dst = reinterpret_cast<char*>(out);
+      std::size_t room = sizeof out;
+      std::size_t r = iconv(cd, &src, &left, &dst, &room);
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      // Exactly one UTF-16 unit from both bytes, or the pair is no character.
+      if (r == static_cast<std::size_t>(-1) || left != 0 || sizeof out - room != 2) continue;
+      char16_t unit = static_cast<char16_t>(out[0] | (out[1] << 8));
+      if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+      (*table)[(lead - kFirstLead) * kTrails + (trail - kFirstTrail)] = unit;
+    }
+  }
+  iconv_close(cd);
+  return table;
+}
+
+const PairTable& Table() {
+  static const std::unique_ptr<PairTable> table = BuildTable();
+  return *table;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+std::size_t Utf8Length(unsigned char lead) { return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3; }
+
+}  // namespace
+
+char32_t GbkPairToUnicode(unsigned char lead, unsigned char trail) {
+  if (lead < kFirstLead || lead > 0xFE || trail < kFirstTrail || trail > 0xFE) return 0;
+  return Table()[(lead - kFirstLead) * kTrails + (trail - kFirstTrail)];
+}
+
+Utf8Subject::Utf8Subject(std::string_view text) : text_(text) {
+  utf8_.reserve(text.size() + text.size() / 2);
+  checkpoints_.reserve(text.size() * 3 / 2 / kStride + 2);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t u0 = utf8_.size();
+    std::size_t i0 = i;
+    auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      utf8_ += static_cast<char>(b);
+      ++i;
+    } else {
+      char32_t cp = 0;
+      if (i + 1 < text.size()) cp = GbkPairToUnicode(b, static_cast<unsigned char>(text[i + 1]));
+      AppendUtf8(utf8_, cp ? cp : U'\uFFFD');
+      i += 2;
+    }
+    // Every stride boundary inside this character maps to its start.
+    while (checkpoints_.size() * kStride < utf8_.size()) checkpoints_.push_back({u0, i0});
+  }
+  while (checkpoints_.size() * kStride <= utf8_.size()) checkpoints_.push_back({utf8_.size(), text.size()});
+}
+
+std::size_t Utf8Subject::TextOffset(std::size_t offset) const {
+  if (offset >= utf8_.size()) return text_.size();
+  Checkpoint c = checkpoints_[offset / kStride];
+  std::size_t u = c.utf8;
+  std::size_t t = c.text;
+  while (u < offset) {
+    auto b = static_cast<unsigned char>(utf8_[u]);
+    u += Utf8Length(b);
+    t += b < 0x80 ? 1 : 2;
+  }
+  return t < text_.size() ? t : text_.size();
+}
+
+std::string TextToUtf8Chars(std::string_view text) { return Utf8Subject(text).utf8(); }
+
+}  // namespace yz::detail
