@@ -5,6 +5,7 @@
 #include <iconv.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 
 namespace yz::detail {
@@ -64,6 +65,40 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 std::size_t Utf8Length(unsigned char lead) { return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3; }
 
+// Encoder table from iconv, one entry per UTF-16 unit: 0 when GBK lacks it,
+// a byte value below 0x100 for a single byte, else lead * 256 + trail.
+using UnitTable = std::array<uint16_t, 0x10000>;
+
+std::unique_ptr<UnitTable> BuildUnitTable() {
+  auto table = std::make_unique<UnitTable>();
+  table->fill(0);
+  for (unsigned cp = 0; cp < 0x80; ++cp) (*table)[cp] = static_cast<uint16_t>(cp);
+  iconv_t cd = iconv_open("CP936", "UTF-16LE");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return table;
+  for (unsigned cp = 0x80; cp < 0x10000; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    char in[2] = {static_cast<char>(cp & 0xFF), static_cast<char>(cp >> 8)};
+    unsigned char out[8];
+    char* src = in;
+    std::size_t left = 2;
+    char* dst = reinterpret_cast<char*>(out);
+    std::size_t room = sizeof out;
+    std::size_t r = iconv(cd, &src, &left, &dst, &room);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (r == static_cast<std::size_t>(-1) || left != 0) continue;
+    std::size_t n = sizeof out - room;
+    if (n == 1 && out[0] >= 0x80) (*table)[cp] = out[0];
+    if (n == 2 && out[0] >= 0x81) (*table)[cp] = static_cast<uint16_t>(out[0] << 8 | out[1]);
+  }
+  iconv_close(cd);
+  return table;
+}
+
+const UnitTable& Units() {
+  static const std::unique_ptr<UnitTable> table = BuildUnitTable();
+  return *table;
+}
+
 }  // namespace
 
 char32_t GbkPairToUnicode(unsigned char lead, unsigned char trail) {
@@ -108,5 +143,25 @@ std::size_t Utf8Subject::TextOffset(std::size_t offset) const {
 }
 
 std::string TextToUtf8Chars(std::string_view text) { return Utf8Subject(text).utf8(); }
+
+}  // namespace yz::detail
+
+namespace yz::detail {
+
+int UnicodeToGbk(char16_t unit, char out[2]) {
+  uint16_t v = Units()[unit];
+  if (unit < 0x80) {
+    out[0] = static_cast<char>(unit);
+    return 1;
+  }
+  if (v == 0) return 0;
+  if (v < 0x100) {
+    out[0] = static_cast<char>(v);
+    return 1;
+  }
+  out[0] = static_cast<char>(v >> 8);
+  out[1] = static_cast<char>(v & 0xFF);
+  return 2;
+}
 
 }  // namespace yz::detail

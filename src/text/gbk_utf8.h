@@ -42,3 +42,12 @@ class Utf8Subject {
 std::string TextToUtf8Chars(std::string_view text);
 
 }  // namespace yz::detail
+
+namespace yz::detail {
+
+// GBK bytes of one UTF-16 unit: one byte below 0x80 or for the few single-byte
+// characters, else two; 0 bytes when GBK cannot hold it (surrogates included).
+// Returns the number of bytes written to `out`.
+int UnicodeToGbk(char16_t unit, char out[2]);
+
+}  // namespace yz::detail
