@@ -105,12 +105,15 @@ Text WideToText(const Bytes& wide) {
 }
 
 std::optional<Text> CharsetToText(std::string_view bytes, const std::string& charset) {
-  Converter c("CP936", charset.c_str());
+  // Through UTF-8: glibc's direct conversion between two legacy charsets can
+  // report a two-byte character at the very end as incomplete.
+  Converter c("UTF-8", charset.c_str());
   if (!c.ok()) return std::nullopt;
   if (bytes.empty()) return Text{};
   std::string lower;
   for (char ch : charset) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return c.Run(bytes, lower == "utf-8" || lower == "utf8" ? 0 : 1, "?");
+  if (lower == "utf-8" || lower == "utf8") return Utf8ToText(bytes);
+  return Utf8ToText(c.Run(bytes, 1, "?"));
 }
 
 }  // namespace yz

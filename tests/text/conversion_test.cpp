@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "text/text.h"
+
+namespace yz {
+namespace {
+
+using namespace yz::literals;
+
+Bytes B(std::initializer_list<unsigned char> bytes) { return Bytes(bytes.begin(), bytes.end()); }
+
+TEST(TextToWide, ConvertsWithOrWithoutTerminator) {
+  EXPECT_EQ(TextToWide("ab"), B({0x61, 0, 0x62, 0, 0, 0}));
+  EXPECT_EQ(TextToWide("ab", true), B({0x61, 0, 0x62, 0}));
+  EXPECT_EQ(TextToWide(""), Bytes());
+  EXPECT_EQ(TextToWide("中"_gbk, true), B({0x2D, 0x4E}));
+  // A lead byte without its trail, and an invalid pair, become '?'.
+  EXPECT_EQ(TextToWide("a\x81", true), B({0x61, 0, 0x3F, 0}));
+}
+
+TEST(WideToText, ConvertsUpToFirstNul) {
+  struct Case {
+    Bytes wide;
+    Text expected;
+  } cases[] = {
+      {B({0x61, 0, 0x62, 0, 0, 0}), "ab"},
+      {B({0x61, 0, 0x62, 0}), "ab"},
+      {B({0x61, 0, 0x62}), "a"},                        // odd byte ignored
+      {B({0x61, 0, 0, 0, 0x62, 0}), "a"},               // stops at a NUL unit
+      {B({0x2D, 0x4E, 0x87, 0x65}), "中文"_gbk},
+      {B({0x61, 0, 0x3D, 0xD8, 0x62, 0}), "a?b"},       // a lone surrogate
+      {B({0xAC, 0x20, 0x41, 0}), WideToText(B({0xAC, 0x20})) + "A"},
+      {B({0x0E, 0x01}), "?"},                           // a character GBK lacks
+      {Bytes(), ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WideToText(c.wide), c.expected);
+  EXPECT_EQ(WideToText(TextToWide("ab中文"_gbk)), "ab中文"_gbk);
+}
+
+TEST(Utf8AndCharsets, ConvertAtTheEdges) {
+  EXPECT_EQ(TextToUtf8("中文"_gbk), "中文");
+  EXPECT_EQ(Utf8ToText("a\xC3\x28" "b"), "a?(b");   // invalid UTF-8 does not stop it
+  EXPECT_EQ(Utf8ToText("😀x"), "?x");               // beyond GBK
+  EXPECT_EQ(CharsetToText("\xE4\xB8\xAD", "UTF-8"), "中"_gbk);
+  // A two-byte character at the very end of a legacy charset survives.
+  EXPECT_EQ(CharsetToText("\xD6\xD0", "gb2312"), "中"_gbk);
+  EXPECT_EQ(CharsetToText("a\xA4\xA4", "big5"), "a中"_gbk);
+  EXPECT_EQ(CharsetToText("\xE4\xB8\xAD\xFF", "utf-8"), "中?"_gbk);
+  EXPECT_EQ(CharsetToText("abc", "no-such-charset"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace yz
