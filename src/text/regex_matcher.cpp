@@ -96,8 +96,9 @@ void RegexMatcher::State::Run(const std::string& utf8Pattern, bool caseSensitive
   pcre2_set_match_limit(mctx.p, kMatchLimit);
   pcre2_set_depth_limit(mctx.p, kDepthLimit);
   pcre2_set_heap_limit(mctx.p, kHeapLimitKiB);
-  JitStack stack(jit ? pcre2_jit_stack_create(32 * 1024, kJitStackMax, nullptr) : nullptr);
-  if (stack.p) pcre2_jit_stack_assign(mctx.p, nullptr, stack.p);
+  // The JIT runs on a small stack of its own until a match needs more; only
+  // then is the large one mapped, since mapping it costs more than most runs.
+  std::unique_ptr<JitStack> stack;
 
   detail::Utf8Subject view(subject);
   const std::string& s = view.utf8();
@@ -106,6 +107,13 @@ void RegexMatcher::State::Run(const std::string& utf8Pattern, bool caseSensitive
   while (start <= s.size()) {
     int rc = pcre2_match(code.p, reinterpret_cast<PCRE2_SPTR>(s.data()), s.size(), start,
                          PCRE2_NO_UTF_CHECK, data.p, mctx.p);
+    if (rc == PCRE2_ERROR_JIT_STACKLIMIT && jit && !stack) {
+      stack = std::make_unique<JitStack>(pcre2_jit_stack_create(32 * 1024, kJitStackMax, nullptr));
+      if (stack->p) {
+        pcre2_jit_stack_assign(mctx.p, nullptr, stack->p);
+        continue;
+      }
+    }
     if (rc < 0) break;  // no (further) match, or a limit was reached
     const PCRE2_SIZE* ov = pcre2_get_ovector_pointer(data.p);
     uint32_t pairs = pcre2_get_ovector_count(data.p);
