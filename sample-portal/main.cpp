@@ -1,5 +1,6 @@
 // sample-portal [--port N] [--pages DIR] [--delay-ms N]
 // Serves the sample pages on 127.0.0.1 and prints the port on the first line.
+// The routes under /_test/ (test_routes.h) are served as well.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <thread>
 
 #include "sample_portal.h"
+#include "test_routes.h"
 
 namespace {
 volatile std::sig_atomic_t stopRequested = 0;
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
     else return Usage();
   }
   yz::SamplePortal portal({pages, delay});
+  yz::TestRoutes testRoutes(portal.Server());
   int bound = portal.Start(port);
   if (bound < 0) {
     std::fprintf(stderr, "sample-portal: cannot listen on 127.0.0.1:%d\n", port);
@@ -50,6 +53,7 @@ int main(int argc, char** argv) {
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
   while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  testRoutes.ReleaseStalls();
   portal.Stop();
   return 0;
 }
