@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 
@@ -18,13 +19,14 @@ namespace {
 // Descriptors that are opened once and never used keep the program's own
 // conversions and the charsets the portal declares loaded.
 void KeepModulesLoaded() {
-  static const bool loaded = [] {
+  [[gnu::used]] static const std::array<iconv_t, 6> kept = [] {
     const char* pairs[][2] = {{"UTF-16LE", "CP936"}, {"CP936", "UTF-16LE"}, {"UTF-8", "CP936"},
-                              {"CP936", "UTF-8"}, {"UTF-8", "GB2312"}, {"UTF-8", "GBK"}};
-    for (auto& pair : pairs) iconv_open(pair[0], pair[1]);
-    return true;
+                              {"CP936", "UTF-8"},    {"UTF-8", "GB2312"},   {"UTF-8", "GBK"}};
+    std::array<iconv_t, 6> open{};
+    for (std::size_t i = 0; i < open.size(); ++i) open[i] = iconv_open(pairs[i][0], pairs[i][1]);
+    return open;
   }();
-  (void)loaded;
+  (void)kept;
 }
 
 class Converter {
