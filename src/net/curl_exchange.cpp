@@ -176,6 +176,8 @@ bool IsFollowedRedirect(const std::string& block, bool followRedirects) {
 
 bool ApplySession(Setter& s, Transfer& t, const ExchangeRequest& r) {
   s.Long(CURLOPT_NOSIGNAL, 1L);
+  // Giving up never waits for a name lookup that hangs: its thread is left to end alone.
+  s.Long(CURLOPT_QUICK_EXIT, 1L);
   s.Text(CURLOPT_PROTOCOLS_STR, "http,https");
   // A secure request never falls back to plain http through a redirect.
   s.Text(CURLOPT_REDIR_PROTOCOLS_STR, IsHttps(r.url) ? "https" : "http,https");
@@ -323,10 +325,10 @@ ExchangeResult RunExchange(const ExchangeRequest& r) {
   CURLcode code = Drive(multi.get(), easy.get(), t, r);
   curl_multi_remove_handle(multi.get(), easy.get());
 
-  bool finalHeaders = t.headersComplete && !IsFollowedRedirect(result.headerBlock, r.followRedirects);
-  if (code == CURLE_OK && finalHeaders) {
+  if (code == CURLE_OK && t.headersComplete) {
     result.reached = Reached::Complete;
-  } else if (finalHeaders && !t.headerOverflow) {
+  } else if (t.headersComplete && !t.headerOverflow &&
+             !IsFollowedRedirect(result.headerBlock, r.followRedirects)) {
     result.reached = Reached::PartialBody;
   } else {
     result.reached = t.requestUnderWay ? Reached::NoResponse : Reached::NotConnected;

@@ -46,10 +46,14 @@ int ParsePort(std::string_view digits) {
 
 }  // namespace
 
-std::string EncodeForRequest(const Text& address) {
-  bool ascii = std::all_of(address.begin(), address.end(),
+std::string EncodeHost(const Text& host) {
+  bool ascii = std::all_of(host.begin(), host.end(),
                            [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  std::string wire = ascii ? address : TextToUtf8(address);
+  return ascii ? host : TextToUtf8(host);
+}
+
+std::string EncodeForRequest(const Text& address) {
+  std::string wire = EncodeHost(address);
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(wire.size());
@@ -79,7 +83,7 @@ std::optional<std::string> PageRequestUrl(const Text& address) {
   if (authorityEnd != std::string_view::npos && rest[authorityEnd] == '/') {
     object = rest.substr(authorityEnd);
   }
-  std::string url = EncodeForRequest(scheme + "://" + std::string(authority) + std::string(object));
+  std::string url = scheme + "://" + EncodeHost(Text(authority)) + EncodeForRequest(Text(object));
   if (!ClientAccepts(url)) return std::nullopt;
   return url;
 }
@@ -114,7 +118,7 @@ InetAddress SplitInetAddress(const Text& address) {
 
   a.object = hostEnd < address.size() && address[hostEnd] == '/' ? address.substr(hostEnd) : "/";
   if (a.host.empty()) return a;
-  std::string url = (a.https ? "https://" : "http://") + a.host + ":" + std::to_string(a.port) +
+  std::string url = (a.https ? "https://" : "http://") + EncodeHost(a.host) + ":" + std::to_string(a.port) +
                     EncodeForRequest(a.object);
   if (ClientAccepts(url)) a.url = std::move(url);
   return a;

@@ -13,6 +13,8 @@ namespace yz::net {
 // and blanks, control characters and non-ASCII bytes percent-encoded.
 // Everything else, '%' included, stays as written.
 std::string EncodeForRequest(const Text& address);
+// A host name only changes to UTF-8: percent signs have no place in it.
+std::string EncodeHost(const Text& host);
 
 // FetchPage's reading: the scheme must be http or https; an address without
 // a path requests "/" and drops what follows the host (query, fragment).

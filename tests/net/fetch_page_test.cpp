@@ -140,6 +140,8 @@ TEST(FetchPage, Redirects) {
       {"/_test/redirect?code=301&to=/_test/chain/0", false, "end of chain", "200 OK", ""},
       {"/_test/chain/4", false, "end of chain", "200 OK", ""},
       {"/_test/loop", false, "", "712 服务器未响应!"_gbk, ""},
+      // A redirect that goes nowhere is not followed: it is the page.
+      {"/_test/redirect?to=", false, "moved to ", "302 Found", ""},
       // Only http and https are ever requested, also through a redirect.
       {"/_test/redirect?to=file:///etc/passwd", false, "", "712 服务器未响应!"_gbk, ""},
   };
