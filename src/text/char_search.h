@@ -37,6 +37,9 @@ class CharSearch {
   std::size_t boundary_ = 0;  // a character start, never beyond a query's result
 };
 
+// The marker token "#引号" (GBK), which stands for one double quote.
+const std::string& QuoteToken();
+
 // Every occurrence of `find` (exact case, non-empty) replaced by `replacement`.
 std::string ReplaceAllExact(std::string_view text, std::string_view find,
                             std::string_view replacement);

@@ -146,7 +146,7 @@ bool RegexMatcher::Create(const Text& pattern, const Text& subject, bool caseSen
   // The previous engine and match list go first; copies keep their own.
   state_.reset();
   auto state = std::make_shared<State>();
-  state->pattern = replaceQuoteToken ? detail::ReplaceAllExact(pattern, Utf8ToText("#引号"), "\"") : pattern;
+  state->pattern = replaceQuoteToken ? detail::ReplaceAllExact(pattern, detail::QuoteToken(), "\"") : pattern;
   state->subject = subject;
   state->Run(detail::AdaptPattern(state->pattern), caseSensitive, multiline, global);
   bool ok = state->compiled;

@@ -33,8 +33,10 @@ struct ReplacePair {
   Text replacement;
 };
 
-// Applies up to five pairs in sequence. `count` absent = all occurrences,
-// `start` 0 or absent = 1, case-insensitive unless `caseSensitive`.
+// Applies the pairs in sequence (the program passes up to five); a pair with
+// an empty find text does nothing. `count` absent or negative = all
+// occurrences, 0 = none; `start` below 1 = 1, bytes before it stay;
+// case-insensitive unless `caseSensitive`.
 Text ReplaceMany(const Text& text, std::optional<int> count, int start,
                  bool caseSensitive, const std::vector<ReplacePair>& pairs);
 // The form every caller uses: all occurrences, from the start, ASCII case ignored.
@@ -69,11 +71,17 @@ inline Text operator""_gbk(const char* s, std::size_t n) { return Utf8ToText({s,
 
 // ---- escape decoding ---------------------------------------------------------
 
-// Decodes string-literal escapes then %XX / %uXXXX (and \uXXXX) escapes;
-// CR LF pairs survive; falls back to DecodePercentEscapes where the text could
-// not be a single-quoted script literal.
+// Reads the text as the body of a single-quoted script string literal
+// (backslash escapes, "\uXXXX" read as "%uXXXX"), then decodes %XX and %uXXXX.
+// CR LF pairs survive; a leading CR that starts no pair is dropped. Falls back
+// to DecodePercentEscapes where no such literal could be formed (a bare LF, a
+// lone CR, a trailing lone backslash) or the result is empty. Everything that
+// is not an escape comes back byte for byte; decoded NULs are dropped.
 Text UnescapeText(const Text& text);
+// %uXXXX and %XX with well-formed hex digits decoded (a surrogate pair is one
+// character; what GBK lacks becomes '?'); any other '%' stays.
 Text DecodePercentEscapes(const Text& text);
+// Up to 16 digits, rightmost kept; no character is rejected.
 unsigned long long HexValue(std::string_view digits);
 
 }  // namespace yz

@@ -50,6 +50,11 @@ std::size_t CharSearch::Next(std::size_t from) {
   return std::string_view::npos;
 }
 
+const std::string& QuoteToken() {
+  static const std::string token = Utf8ToText("#引号");
+  return token;
+}
+
 std::string ReplaceAllExact(std::string_view text, std::string_view find,
                             std::string_view replacement) {
   std::string out;
@@ -69,14 +74,9 @@ std::string ReplaceAllExact(std::string_view text, std::string_view find,
 
 namespace {
 
-const Text& QuoteToken() {
-  static const Text token = Utf8ToText("#引号");
-  return token;
-}
-
 Text ReplaceQuoteToken(const Text& marker) {
   if (marker.find('#') == Text::npos) return marker;
-  return detail::ReplaceAllExact(marker, QuoteToken(), "\"");
+  return detail::ReplaceAllExact(marker, detail::QuoteToken(), "\"");
 }
 
 // One replacement step: occurrences at or after byte `from`, at most `limit`.

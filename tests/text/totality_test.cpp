@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
+#include <vector>
 
 #include "text/regex_matcher.h"
 #include "text/text.h"
@@ -65,6 +67,33 @@ TEST(Totality, AnyBytesGiveAResult) {
     }
     m.ReplaceMatches(b + "$1$&$`$'$$$");
   }
+}
+
+// Worker threads call these at the same time, also for the very first time in
+// a process (each test runs in a process of its own under CTest).
+TEST(Totality, ConcurrentCallsShareNothing) {
+  using namespace yz::literals;
+  const Text page = "<a data-num=\\\"1\\\" href=\\\"\\/x\\/1.html\\\">\\u7b2c1\\u96c6<\\/a>\r\n"
+                    "<a data-num=\\\"2\\\" href=\\\"\\/x\\/2.html\\\">%u7b2c2%u96c6<\\/a>\r\n";
+  constexpr int kThreads = 4;
+  std::vector<std::string> failures(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 200; ++round) {
+        Text plain = UnescapeText(page);
+        RegexMatcher m;
+        m.Create("<a data-num=\"(.*?)\" href=\"(.*?)\">(.*?)</a>", plain);
+        if (m.MatchCount() != 2 || m.SubMatchText(2, 2) != "/x/2.html" ||
+            m.SubMatchText(2, 3) != "第2集"_gbk || WideToText(TextToWide(plain)) != plain) {
+          failures[t] = plain;
+          return;
+        }
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (const auto& failure : failures) EXPECT_EQ(failure, "");
 }
 
 }  // namespace
