@@ -43,7 +43,8 @@ Text ReplaceMany(const Text& text, std::optional<int> count, int start,
 Text ReplaceMany(const Text& text, const std::vector<ReplacePair>& pairs);
 
 // Character-aware search: 1-based position of `needle` at or after `start`,
-// or 0 when absent. An empty needle is found at `start` when text is non-empty.
+// or 0 when absent. An empty needle is found at `start` (the character start
+// at or after it) while that lies inside the text.
 std::size_t FindText(std::string_view text, std::string_view needle,
                      std::size_t start = 1, bool ignoreCase = false);
 
