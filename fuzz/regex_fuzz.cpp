@@ -13,21 +13,21 @@ namespace {
 const std::vector<Text>& Patterns() {
   static const std::vector<Text> patterns = {
       // charset of a page
-      R"(<meta.+?charset=[^\w]?([-\w]+))"_gbk,
+      R"re(<meta.+?charset=[^\w]?([-\w]+))re"_gbk,
       // catalogue
-      R"(<li class="item">\s+<a class="js-tongjic" href="(.*?)">\s+<div class="cover g-playicon">\s+<img src="(.*?)">\s+<span class="hint">(.*?)</span>\s+</div>\s+<div class="detail">\s+<p class="title g-clear">\s+<span class="s1">(.*?)</span>)"_gbk,
-      R"(<li class="item">\s+<a class="js-tongjic" href="(.*?)">[\s\S]*?<img src="(.*?)">[\s\S]*?<span class="s1">(.*?)</span>)"_gbk,
+      R"re(<li class="item">\s+<a class="js-tongjic" href="(.*?)">\s+<div class="cover g-playicon">\s+<img src="(.*?)">\s+<span class="hint">(.*?)</span>\s+</div>\s+<div class="detail">\s+<p class="title g-clear">\s+<span class="s1">(.*?)</span>)re"_gbk,
+      R"re(<li class="item">\s+<a class="js-tongjic" href="(.*?)">[\s\S]*?<img src="(.*?)">[\s\S]*?<span class="s1">(.*?)</span>)re"_gbk,
       // search
-      R"(<a href="(.*?)" class="g-playicon js-playicon" title="(.*?)" data-logger='ctype=detail'  data-longrecord=".*?_(2|3|4|)">[\s\S]*?<img src="(.*?)"[\s\S]*?<span class="playtype">\[(.*?)\]</span>[\s\S]*?<b>剧集：</b><span>(.*?)</span>)"_gbk,
-      R"(<a href="(.*?)" class="g-playicon js-playicon" title="(.*?)" data-logger='ctype=detail'  data-longrecord=".*?_(1)">[\s\S]*?<img src="(.*?)"[\s\S]*?<span class="playtype">\[(.*?)\]</span>)"_gbk,
+      R"re(<a href="(.*?)" class="g-playicon js-playicon" title="(.*?)" data-logger='ctype=detail'  data-longrecord=".*?_(2|3|4|)">[\s\S]*?<img src="(.*?)"[\s\S]*?<span class="playtype">\[(.*?)\]</span>[\s\S]*?<b>剧集：</b><span>(.*?)</span>)re"_gbk,
+      R"re(<a href="(.*?)" class="g-playicon js-playicon" title="(.*?)" data-logger='ctype=detail'  data-longrecord=".*?_(1)">[\s\S]*?<img src="(.*?)"[\s\S]*?<span class="playtype">\[(.*?)\]</span>)re"_gbk,
       // details
-      R"(<a class="name" href=".*?">(.*?)</a>[\s\S]*?<a class="name" href=".*?">(.*?)</a>[\s\S]*?<span>简介：</span>([\s\S]*?)<)"_gbk,
-      R"(<a class="name" href=".*?">(.*?)</a>[\s\S]*?<span>简介：</span>([\s\S]*?)<)"_gbk,
+      R"re(<a class="name" href=".*?">(.*?)</a>[\s\S]*?<a class="name" href=".*?">(.*?)</a>[\s\S]*?<span>简介：</span>([\s\S]*?)<)re"_gbk,
+      R"re(<a class="name" href=".*?">(.*?)</a>[\s\S]*?<span>简介：</span>([\s\S]*?)<)re"_gbk,
       // sites, episodes, sources, issues
-      R"({"ensite":"(qq*?|youku*?|qiyi*?|imgo*?|levp*?|sohu*?|leshi*?|PPTV*?)",)"_gbk,
-      R"(<a data-num="(.*?)" data-daochu="to=.*?" href="(.*?)">)"_gbk,
+      R"re({"ensite":"(qq*?|youku*?|qiyi*?|imgo*?|levp*?|sohu*?|leshi*?|PPTV*?)",)re"_gbk,
+      R"re(<a data-num="(.*?)" data-daochu="to=.*?" href="(.*?)">)re"_gbk,
       "<a data-daochu=\".*?\" class=\".*?\" href=\"(.*html).*\">(.*?)</a>\r"_gbk,
-      R"(<li  title='(.*?)' class='.*?'><a href='(.*?html).*?' data-daochu=to=.*?><div class='w-newfigure-imglink g-playicon js-playicon'> <img src='.*?' data-src='.*?' alt='.*?'  /><span class='w-newfigure-hint'>(.*?)</span>)"_gbk,
+      R"re(<li  title='(.*?)' class='.*?'><a href='(.*?html).*?' data-daochu=to=.*?><div class='w-newfigure-imglink g-playicon js-playicon'> <img src='.*?' data-src='.*?' alt='.*?'  /><span class='w-newfigure-hint'>(.*?)</span>)re"_gbk,
   };
   return patterns;
 }
