@@ -66,7 +66,6 @@ void ReplaceAll(std::string& s, const std::string& from, const std::string& to) 
 
 SamplePortal::SamplePortal(Options options)
     : options_(std::move(options)), server_(std::make_unique<httplib::Server>()) {
-  fs::path root = fs::absolute(options_.pagesDir);
   int delay = options_.delayMs;
   if (delay > 0) {
     server_->set_pre_routing_handler([delay](const httplib::Request&, httplib::Response&) {
@@ -74,6 +73,13 @@ SamplePortal::SamplePortal(Options options)
       return httplib::Server::HandlerResponse::Unhandled;
     });
   }
+}
+
+SamplePortal::~SamplePortal() { Stop(); }
+
+int SamplePortal::Start(int port) {
+  // The folder route goes last, so routes a test added before Start() win.
+  fs::path root = fs::absolute(options_.pagesDir);
   server_->Get(R"(/.*)", [root](const httplib::Request& req, httplib::Response& res) {
     fs::path file;
     auto q = req.target.find('?');
@@ -91,11 +97,6 @@ SamplePortal::SamplePortal(Options options)
     if (IsText(file)) ReplaceAll(body, "{{BASE}}", "http://" + req.get_header_value("Host"));
     res.set_content(body, ContentType(file).c_str());
   });
-}
-
-SamplePortal::~SamplePortal() { Stop(); }
-
-int SamplePortal::Start(int port) {
   if (port == 0) {
     port_ = server_->bind_to_any_port("127.0.0.1");
   } else {
