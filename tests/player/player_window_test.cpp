@@ -87,6 +87,11 @@ a { display: block; width: 100%; height: 100%; }</style></head>
 window.opened = window.open('/target', 'other', 'width=200,height=200');
 </script></body></html>)";
 
+// A page that asks for full screen when clicked, as a video player does.
+const char kFullScreenPage[] = R"html(<!doctype html>
+<html><head><style>html, body, div { margin: 0; width: 100%; height: 100%; }</style></head>
+<body><div onclick="document.documentElement.requestFullscreen()"></div></body></html>)html";
+
 class PlayerWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -97,6 +102,9 @@ class PlayerWindowTest : public ::testing::Test {
     });
     server.Get("/popup", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(kPopupPage, "text/html");
+    });
+    server.Get("/fullscreen", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(kFullScreenPage, "text/html");
     });
     server.Get("/target", [this](const httplib::Request&, httplib::Response& res) {
       ++targetHits_;
@@ -194,6 +202,25 @@ TEST_F(PlayerWindowTest, BrowserFollowsTheOuterSize) {
   w.resize(QSize(800, 600) - frame);
   ASSERT_TRUE(WaitFor([&] { return w.frameGeometry().size() == QSize(800, 600); }));
   EXPECT_EQ(w.Browser()->geometry(), QRect(-1, -1, 805, 565));
+}
+
+TEST_F(PlayerWindowTest, VideoFullScreenFillsTheWindowAndReturns) {
+  PlayerWindow& w = OpenWindow();
+  ASSERT_TRUE(Load("/fullscreen"));
+  QWidget* inner = w.HookedWindow();
+  ASSERT_NE(inner, nullptr);
+  ASSERT_TRUE(WaitFor([&] {
+    QTest::mouseClick(inner, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::qWait(50);
+    return w.isFullScreen();
+  }));
+  EXPECT_TRUE(WaitFor([&] { return w.Browser()->geometry() == w.rect(); }));
+
+  Evaluate(w.Browser(), QStringLiteral("document.exitFullscreen(), 0"));
+  ASSERT_TRUE(WaitFor([&] { return !w.isFullScreen(); }));
+  EXPECT_TRUE(WaitFor([&] {
+    return w.Browser()->geometry() == PlayerWindow::BrowserGeometry(w.frameGeometry().size());
+  }));
 }
 
 TEST_F(PlayerWindowTest, PagesOpenNoWindows) {
