@@ -203,7 +203,7 @@ Text RegexMatcher::ReplaceMatches(const Text& replacement) const {
   std::size_t copied = 0;
   for (int m = 1; m <= st.matches; ++m) {
     std::ptrdiff_t mb = 0, me = 0;
-    if (!st.Span(m, 0, mb, me)) continue;
+    if (!st.Span(m, 0, mb, me) || static_cast<std::size_t>(mb) < copied) continue;
     out.append(subject, copied, mb - copied);
     auto group = [&](int g) {
       std::ptrdiff_t b = 0, e = 0;

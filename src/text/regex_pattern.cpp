@@ -78,6 +78,8 @@ std::string AdaptPattern(std::string_view p) {
     if (c == ']') {  // "[]" is an empty class, as in the engine's options
       inClass = false;
       out += c;
+    } else if (c == '[') {
+      out += "\\[";  // a plain bracket here, never the start of "[:alpha:]"
     } else if (c == '-' && !classStart && at(i + 1) != ']' &&
                (afterClassEscape || (at(i + 1) == '\\' && IsClassEscape(at(i + 2))))) {
       out += "\\-";

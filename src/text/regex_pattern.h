@@ -11,7 +11,8 @@ namespace yz::detail {
 // - a backslash before a letter that has no escape meaning stands for the
 //   letter ("\e" is "e", "\i" is "i");
 // - a hyphen next to a class escape inside brackets is a plain hyphen
-//   ("[\w-.]" is a word character, "-" or ".").
+//   ("[\w-.]" is a word character, "-" or ".");
+// - a "[" inside brackets is a plain bracket ("[[:a]" names no class).
 std::string AdaptPattern(std::string_view pattern);
 
 }  // namespace yz::detail

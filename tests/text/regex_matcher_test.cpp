@@ -181,6 +181,8 @@ TEST(RegexMatcher, DialectDifferencesAreAdapted) {
   EXPECT_EQ(m.MatchCount(), 1);
   ASSERT_TRUE(m.Create("a[]b|c", "ab c"));
   EXPECT_EQ(m.MatchText(1), "c");
+  ASSERT_TRUE(m.Create("[[:a]+", "[:a:]"));
+  EXPECT_EQ(m.MatchText(1), "[:a:");
   ASSERT_TRUE(m.Create("a$", "a\n"));
   EXPECT_EQ(m.MatchCount(), 1);
   ASSERT_TRUE(m.Create("a$", "a\nb", false, false));
