@@ -304,6 +304,7 @@ ExchangeResult RunExchange(const ExchangeRequest& r) {
     return std::move(result);
   };
 
+  HeaderList headers;  // outlives the handle that points at it
   Easy easy(curl_easy_init());
   if (!easy) return fail(SetupStep::Session);
   Transfer t{result, easy.get()};
@@ -318,7 +319,6 @@ ExchangeResult RunExchange(const ExchangeRequest& r) {
   s.Long(CURLOPT_FOLLOWLOCATION, r.followRedirects ? 1L : 0L);
   s.Long(CURLOPT_MAXREDIRS, kMaxRedirects);
   if (!s.StepOk()) return fail(SetupStep::Redirects);
-  HeaderList headers;
   if (!ApplyHeaders(s, r, headers)) return fail(SetupStep::Headers);
   if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) return fail(SetupStep::Connection);
 

@@ -43,6 +43,10 @@ struct FetchPageInetOptions {
 };
 
 // The body as program text (charset of a meta tag honoured); empty on failure.
+// statusText then holds "200 OK" (the status line after the protocol) or a
+// failure message "701 ..." to "712 ..." with empty text; "713 ..." means the
+// body ended early (stall, broken connection, kMaxBodyBytes) and what came is
+// still returned.
 Text FetchPage(const Text& address);
 Text FetchPage(const Text& address, FetchPageOptions& options);
 
