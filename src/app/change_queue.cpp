@@ -93,6 +93,11 @@ bool ChangeQueue::Attached() const {
   return target_ != nullptr;
 }
 
+bool ChangeQueue::FlushPending() const {
+  std::lock_guard lock(mutex_);
+  return posted_;
+}
+
 int ChangeQueue::FlushesPosted() const {
   std::lock_guard lock(mutex_);
   return flushesPosted_;

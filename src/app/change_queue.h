@@ -45,6 +45,8 @@ class ChangeQueue : public std::enable_shared_from_this<ChangeQueue> {
   // Takes the pending batch now (on the target's thread).
   ChangeBatch Take();
   bool Attached() const;
+  // A flush is posted and has not run yet.
+  bool FlushPending() const;
   int FlushesPosted() const;
 
  private:

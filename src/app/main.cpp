@@ -15,6 +15,8 @@
 #include "app/window_handlers.h"
 
 int main(int argc, char* argv[]) {
+  // The player's web view shares OpenGL contexts with the widgets.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("yingzhou"));
   QApplication::setFont(yz::ControlFont(12, false));
