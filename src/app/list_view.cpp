@@ -1,6 +1,7 @@
 #include "app/list_view.h"
 
 #include <QHeaderView>
+#include <QIcon>
 #include <QMouseEvent>
 
 #include <functional>
@@ -22,6 +23,7 @@ QString ListStyle(const ControlDef& def) {
              "QTreeView::item { padding: 0 2px; }"
              "QTreeView::item:hover { background: rgba(255,255,255,14); }"
              "QTreeView::item:selected { background: #464A56; color: %3; }"
+             "QHeaderView { background: %1; border: none; }"
              "QHeaderView::section { background: %1; color: %2; border: none;"
              " border-bottom: 1px solid #3A3D46; padding: 2px; }")
       .arg(back.name(), ink.name(), ink.lighter(125).name());
@@ -107,7 +109,13 @@ QVariant ListRowsModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return column < static_cast<int>(row.shown.size()) ? row.shown[column] : QString();
     case Qt::DecorationRole:
-      if (posters_ && column == 0) return row.poster;
+      if (posters_ && column == 0) {
+        // The same picture when selected: the style would tint it otherwise.
+        QIcon icon;
+        icon.addPixmap(row.poster, QIcon::Normal);
+        icon.addPixmap(row.poster, QIcon::Selected);
+        return icon;
+      }
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(def_.columns[column].centred ? Qt::AlignCenter

@@ -10,7 +10,7 @@ QString MainWindowStyleSheet() {
       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"
       "QMenu { background: #33353C; color: #E2E3E6; border: 1px solid #45474F; padding: 4px 0; }"
-      "QMenu::item { padding: 5px 26px 5px 28px; }"
+      "QMenu::item { padding: 5px 26px 5px 22px; }"
       "QMenu::item:selected { background: #464A56; color: white; }"
       "QMenu::separator { height: 1px; background: #45474F; margin: 4px 10px; }"
       "QTabBar::tab { background: #2B2D33; color: #A9ACB4; border: none;"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QIcon>
 #include <QImage>
 
 #include <atomic>
@@ -101,7 +102,7 @@ TEST_F(WindowTest, ResultRowsShowTheirOwnPosterOrThePlaceholder) {
   const QImage placeholder = PlaceholderPicture(QSize(90, 120), list->devicePixelRatioF()).toImage();
   for (int r = 0; r < 5; ++r) {
     SCOPED_TRACE(r);
-    QPixmap poster = list->model()->index(r, 0).data(Qt::DecorationRole).value<QPixmap>();
+    QPixmap poster = list->model()->index(r, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(QSize(90, 120));
     EXPECT_EQ(poster.deviceIndependentSize().toSize(), QSize(90, 120));
     if (posters[r].second.isValid()) {
       QColor c = CentreColour(poster);
@@ -180,7 +181,7 @@ TEST_F(WindowTest, ListsWrittenFromSeveralThreadsEndAsTheModel) {
   }
   ListView* results = window_->List("超级列表框1");
   for (int r = 0; r < results->model()->rowCount(); ++r) {
-    QPixmap poster = results->model()->index(r, 0).data(Qt::DecorationRole).value<QPixmap>();
+    QPixmap poster = results->model()->index(r, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(QSize(90, 120));
     QColor c = CentreColour(poster);
     Bytes own = ui().RowPicture("超级列表框1", r);
     if (own == pictures[0]) {
