@@ -196,9 +196,10 @@ std::vector<Command> Commands() {
 
   c.push_back({"check-update", "", {}, [](Session& s, const Args&, std::ostream& out, std::ostream&) {
                  UpdateNotice notice = ReadUpdateNotice(s.ctx());
-                 if (!notice.fetched) {
+                 UpdateVerdict verdict = JudgeNotice(s.ctx(), notice);
+                 if (verdict == UpdateVerdict::Unknown) {
                    out << "failed\n";
-                 } else if (notice.latestVersion == s.ui().GetText("标签1")) {
+                 } else if (verdict == UpdateVerdict::Current) {
                    out << "up-to-date\n";
                  } else {
                    out << "new ";

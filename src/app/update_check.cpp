@@ -10,16 +10,6 @@ namespace {
 
 constexpr const char* kOwnVersionLabel = "标签1";
 
-// A notice names a new version only when it was read, names a version, and
-// that version differs byte for byte from our own.
-enum class Verdict { Unknown, Current, NewVersion };
-
-Verdict Judge(const Context& ctx, const UpdateNotice& notice) {
-  if (!notice.fetched || notice.latestVersion.empty()) return Verdict::Unknown;
-  return notice.latestVersion == ctx.ui->GetText(kOwnVersionLabel) ? Verdict::Current
-                                                                  : Verdict::NewVersion;
-}
-
 // The request waits on the network; from the window thread it must not
 // freeze the window.
 UpdateNotice ReadNoticeBlocking(const Context& ctx) {
@@ -36,6 +26,12 @@ void OfferDownload(const Context& ctx, const UpdateNotice& notice) {
 }
 
 }  // namespace
+
+UpdateVerdict JudgeNotice(const Context& ctx, const UpdateNotice& notice) {
+  if (!notice.fetched || notice.latestVersion.empty()) return UpdateVerdict::Unknown;
+  return notice.latestVersion == ctx.ui->GetText(kOwnVersionLabel) ? UpdateVerdict::Current
+                                                                  : UpdateVerdict::NewVersion;
+}
 
 UpdateNotice ReadUpdateNotice(const Context& ctx) {
   UpdateNotice notice;
@@ -54,21 +50,21 @@ UpdateNotice ReadUpdateNotice(const Context& ctx) {
 void StartupUpdateCheck(const Context& ctx) {
   UpdateNotice notice = ReadNoticeBlocking(ctx);
   // An unreadable notice goes on to the window without a word.
-  if (Judge(ctx, notice) != Verdict::NewVersion) return;
+  if (JudgeNotice(ctx, notice) != UpdateVerdict::NewVersion) return;
   OfferDownload(ctx, notice);
   ctx.effects->EndProgram(0);
 }
 
 void MenuUpdateCheck(const Context& ctx) {
   UpdateNotice notice = ReadNoticeBlocking(ctx);
-  switch (Judge(ctx, notice)) {
-    case Verdict::Unknown:
+  switch (JudgeNotice(ctx, notice)) {
+    case UpdateVerdict::Unknown:
       ctx.effects->ShowMessage("检查更新失败，请稍后再试！"_gbk, kMbOk | kMbIconInformation, {});
       break;
-    case Verdict::Current:
+    case UpdateVerdict::Current:
       ctx.effects->ShowMessage("已是最新版！"_gbk, kMbOk | kMbIconInformation, {});
       break;
-    case Verdict::NewVersion:
+    case UpdateVerdict::NewVersion:
       OfferDownload(ctx, notice);
       break;
   }

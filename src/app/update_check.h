@@ -16,6 +16,11 @@ struct UpdateNotice {
 
 UpdateNotice ReadUpdateNotice(const Context& ctx);
 
+// A notice names a new version only when it was read, names a version, and
+// that version differs byte for byte from our own (the text of 标签1).
+enum class UpdateVerdict { Unknown, Current, NewVersion };
+UpdateVerdict JudgeNotice(const Context& ctx, const UpdateNotice& notice);
+
 // Runs on the window thread before the window is used; may end the program
 // through ctx.effects->EndProgram.
 void StartupUpdateCheck(const Context& ctx);

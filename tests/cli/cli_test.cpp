@@ -210,6 +210,8 @@ TEST_F(CliTest, PlayJoinsTheLinePrefixAndTheAddress) {
 TEST_F(CliTest, CheckUpdateComparesTheNoticeWithTheOwnVersion) {
   EXPECT_EQ(Run({"check-update"}).out, "up-to-date\n");
   EXPECT_EQ(Run({"check-update"}, "/notice-new.html").out, "new 2.0.0\n");
+  // A page that names no version is no news of a new one.
+  EXPECT_EQ(Run({"check-update"}, "/notice-unmarked.html").out, "failed\n");
   // Nothing listens on port 1 of the loopback address.
   Outcome o = RunCli({"--notice", "http://127.0.0.1:1/notice.html", "check-update"});
   EXPECT_EQ(o.status, 0);
