@@ -2,6 +2,7 @@
 
 #include <QLinearGradient>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QtMath>
 
 #include <algorithm>
@@ -93,6 +94,19 @@ void PaintLogo(QPainter& p, const QRectF& box) {
   p.setBrush(QColor(255, 255, 255, 235));
   p.drawPath(hull);
   p.restore();
+}
+
+QIcon LogoIcon() {
+  QIcon icon;
+  for (int side : {16, 32, 64, 128}) {
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    PaintLogo(p, QRectF(0, 0, side, side));
+    p.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
 }
 
 void PaintSpinner(QPainter& p, const QRectF& box, int step) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QPainter>
 #include <QRectF>
 
@@ -15,6 +16,9 @@ void PaintGlyph(QPainter& painter, Glyph glyph, const QRectF& box, const QColor&
 
 // The program's logo filling `box`.
 void PaintLogo(QPainter& painter, const QRectF& box);
+
+// The logo as the windows' icon.
+QIcon LogoIcon();
 
 // One frame of the loading picture: `step` of 12 marks the brightest spoke.
 void PaintSpinner(QPainter& painter, const QRectF& box, int step);

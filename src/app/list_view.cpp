@@ -117,6 +117,11 @@ QVariant ListRowsModel::data(const QModelIndex& index, int role) const {
         return icon;
       }
       return {};
+    case Qt::ToolTipRole:  // the whole text of a cell that may be cut short
+      if (column < static_cast<int>(row.shown.size()) && !row.shown[column].isEmpty()) {
+        return row.shown[column];
+      }
+      return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(def_.columns[column].centred ? Qt::AlignCenter
                                                               : Qt::AlignLeft | Qt::AlignVCenter);

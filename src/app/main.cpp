@@ -8,6 +8,7 @@
 
 #include "app/address_options.h"
 #include "app/default_addresses.h"
+#include "app/icons.h"
 #include "app/main_window.h"
 #include "app/qt_effects.h"
 #include "app/qt_text.h"
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("yingzhou"));
   QApplication::setFont(yz::ControlFont(12, false));
+  QApplication::setWindowIcon(yz::LogoIcon());
   // The program ends through EndProgram only (close button, window closed).
   QApplication::setQuitOnLastWindowClosed(false);
 
