@@ -13,7 +13,8 @@ namespace yz {
 PictureView::PictureView(QWidget* parent) : QWidget(parent) {}
 
 void PictureView::SetPictureBytes(const Bytes& bytes) {
-  image_ = DecodePicture(bytes);
+  // Decoded once at the size shown: a large picture costs no more than a small one.
+  image_ = DecodePicture(bytes, size() * devicePixelRatioF());
   update();
 }
 

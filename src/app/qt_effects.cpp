@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <exception>
 #include <thread>
+#include <utility>
 
 #include "app/qt_text.h"
 #include "play/player_window.h"
@@ -38,6 +39,19 @@ QMessageBox::Icon IconFor(int flags) {
     case 0x30: return QMessageBox::Warning;
     case kMbIconInformation: return QMessageBox::Information;
     default: return QMessageBox::NoIcon;
+  }
+}
+
+// The buttons speak the program's language, with their usual access keys.
+void NameButtons(QMessageBox& box) {
+  static const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+      {QMessageBox::Ok, "确定"},          {QMessageBox::Cancel, "取消"},
+      {QMessageBox::Abort, "中止(&A)"},   {QMessageBox::Retry, "重试(&R)"},
+      {QMessageBox::Ignore, "忽略(&I)"},  {QMessageBox::Yes, "是(&Y)"},
+      {QMessageBox::No, "否(&N)"},
+  };
+  for (const auto& [which, name] : names) {
+    if (QAbstractButton* b = box.button(which)) b->setText(QString::fromUtf8(name));
   }
 }
 
@@ -92,6 +106,7 @@ int QtEffects::RunBox(const Text& text, int flags, const Text& title) {
   box.setText(DisplayText(text));
   box.setIcon(IconFor(flags));
   box.setStandardButtons(ButtonsFor(flags));
+  NameButtons(box);
   box.setWindowModality(Qt::ApplicationModal);
   // Over the main window even when that one is kept on top.
   if (ui_ && ui_->AlwaysOnTop()) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
