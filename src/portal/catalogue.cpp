@@ -3,7 +3,7 @@
 // row n holding item n of the page (empty cells where the page has fewer).
 #include <string>
 
-#include "portal/readers.h"
+#include "portal/page_parsing.h"
 #include "text/regex_matcher.h"
 
 namespace yz {
@@ -11,10 +11,6 @@ namespace yz {
 using namespace yz::literals;
 
 namespace {
-
-constexpr int kCatalogueRows = 30;
-
-enum class Catalogue { HotSeries, NewMovies, HotVariety };
 
 struct CatalogueSpec {
   const char* list;
@@ -55,26 +51,18 @@ Text ItemBlock(const Text& page) {
   return TextBetween(page, "<div class=#引号s-tab-main"_gbk, "div class=#引号b-ifradjx"_gbk);
 }
 
-// Writes the cells of one row; false once the load is superseded.
-bool FillRow(ControlModel& ui, const ListLoad& load, int row, const RegexMatcher& m, int match,
-             Catalogue kind) {
+std::vector<Text> RowCells(const RegexMatcher& m, int match, Catalogue kind) {
   switch (kind) {
     case Catalogue::HotSeries:
-      return ui.SetCell(load, row, 0, m.SubMatchText(match, 3) + "  " + m.SubMatchText(match, 4)) &&
-             ui.SetCell(load, row, 1, m.SubMatchText(match, 2)) &&
-             ui.SetCell(load, row, 2, m.SubMatchText(match, 1)) &&
-             ui.SetCell(load, row, 3, m.SubMatchText(match, 4));
+      return {m.SubMatchText(match, 3) + "  " + m.SubMatchText(match, 4), m.SubMatchText(match, 2),
+              m.SubMatchText(match, 1), m.SubMatchText(match, 4)};
     case Catalogue::NewMovies:
-      return ui.SetCell(load, row, 0, m.SubMatchText(match, 3)) &&
-             ui.SetCell(load, row, 1, m.SubMatchText(match, 2)) &&
-             ui.SetCell(load, row, 2, m.SubMatchText(match, 1)) &&
-             ui.SetCell(load, row, 3, m.SubMatchText(match, 3));
+      return {m.SubMatchText(match, 3), m.SubMatchText(match, 2), m.SubMatchText(match, 1),
+              m.SubMatchText(match, 3)};
     case Catalogue::HotVariety:
-      return ui.SetCell(load, row, 0, m.SubMatchText(match, 3)) &&
-             ui.SetCell(load, row, 1, m.SubMatchText(match, 2)) &&
-             ui.SetCell(load, row, 2, m.SubMatchText(match, 1));
+      return {m.SubMatchText(match, 3), m.SubMatchText(match, 2), m.SubMatchText(match, 1)};
   }
-  return false;
+  return {};
 }
 
 void LoadCatalogue(const Context& ctx, Catalogue kind) {
@@ -84,20 +72,26 @@ void LoadCatalogue(const Context& ctx, Catalogue kind) {
   // supersedes this one, whose remaining writes are then dropped.
   ListLoad load = ui.BeginLoad(spec.list);
 
-  Text page = FetchPageFor(ctx, ctx.addresses.portalBase + spec.path);
-  RegexMatcher matcher;
-  matcher.Create(kind == Catalogue::HotSeries ? SeriesPattern() : MoviesAndVarietyPattern(),
-                 ItemBlock(page));
-
-  // A fixed count: missing items still get their (empty) rows. Match numbers
-  // beyond the count give empty groups.
-  for (int i = 1; i <= kCatalogueRows; ++i) {
+  ListRows rows = ParseCataloguePage(kind, FetchPageFor(ctx, ctx.addresses.portalBase + spec.path));
+  for (const std::vector<Text>& cells : rows) {
     int row = ui.AppendRow(load);
-    if (row < 0 || !FillRow(ui, load, row, matcher, i, kind)) return;
+    if (row < 0 || !WriteRowCells(ui, load, row, cells, 0)) return;
   }
 }
 
 }  // namespace
+
+ListRows ParseCataloguePage(Catalogue kind, const Text& page) {
+  RegexMatcher matcher;
+  matcher.Create(kind == Catalogue::HotSeries ? SeriesPattern() : MoviesAndVarietyPattern(),
+                 ItemBlock(page));
+  // A fixed count: missing items still get their (empty) rows. Match numbers
+  // beyond the count give empty groups.
+  ListRows rows;
+  rows.reserve(kCatalogueRows);
+  for (int i = 1; i <= kCatalogueRows; ++i) rows.push_back(RowCells(matcher, i, kind));
+  return rows;
+}
 
 void OnCatalogueTabChanged(const Context& ctx, int index) {
   switch (index) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "controls/select_page.h"
-#include "portal/readers.h"
+#include "portal/page_parsing.h"
 #include "text/regex_matcher.h"
 
 namespace yz {
@@ -18,17 +18,22 @@ const char* const kResults = "超级列表框1";
 
 // Which block of a detail page holds the names and synopsis, and how the
 // name line reads.
-struct DetailProfile {
+struct ProfileMarkers {
   const char* leftMarker;  // UTF-8; converted when used
   const char* rightMarker;
   bool twoNames;
   const char* label;
 };
 
-const DetailProfile kCastToSites{"演员：", "站点", true, "演员：  "};
-const DetailProfile kCastToFold{"演员：", "收起", true, "演员：  "};
-const DetailProfile kHosts{"主持：", "收起", true, "主持：  "};
-const DetailProfile kDirector{"导演：", "收起", false, "导演：  "};
+const ProfileMarkers& MarkersFor(DetailProfile profile) {
+  static const ProfileMarkers markers[] = {
+      {"演员：", "站点", true, "演员：  "},  // CastToSites
+      {"演员：", "收起", true, "演员：  "},  // CastToFold
+      {"主持：", "收起", true, "主持：  "},  // Hosts
+      {"导演：", "收起", false, "导演：  "},  // Director
+  };
+  return markers[static_cast<int>(profile)];
+}
 
 // Groups: first name, second name, synopsis.
 const Text& TwoNamePattern() {
@@ -49,14 +54,14 @@ const Text& OneNamePattern() {
 struct CatalogueDetails {
   const char* list;
   int innerPage;  // its page of 高级选择夹1
-  const DetailProfile* profile;
+  DetailProfile profile;
 };
 
 std::optional<CatalogueDetails> CatalogueFor(const std::string& list) {
   static const CatalogueDetails lists[] = {
-      {"超级列表框_电视剧", 0, &kCastToFold},
-      {"超级列表框_电影", 1, &kCastToSites},
-      {"超级列表框_综艺", 2, &kHosts},
+      {"超级列表框_电视剧", 0, DetailProfile::CastToFold},
+      {"超级列表框_电影", 1, DetailProfile::CastToSites},
+      {"超级列表框_综艺", 2, DetailProfile::Hosts},
   };
   for (const CatalogueDetails& c : lists) {
     if (list == c.list) return c;
@@ -64,35 +69,25 @@ std::optional<CatalogueDetails> CatalogueFor(const std::string& list) {
   return std::nullopt;
 }
 
-const DetailProfile* ProfileForCategory(const Text& category) {
-  if (category == "1") return &kCastToSites;
-  if (category == "2") return &kCastToFold;
-  if (category == "4") return &kDirector;
-  if (category == "3") return &kHosts;
-  return nullptr;
+std::optional<DetailProfile> ProfileForCategory(const Text& category) {
+  if (category == "1") return DetailProfile::CastToSites;
+  if (category == "2") return DetailProfile::CastToFold;
+  if (category == "4") return DetailProfile::Director;
+  if (category == "3") return DetailProfile::Hosts;
+  return std::nullopt;
 }
 
 void ShowPoster(const Context& ctx, const Text& address) {
   ctx.ui->SetPicture("图片框_图片", FetchPageInetFor(ctx, address));
 }
 
-// Fills both labels from the page's block; with several matches the last one
-// stands. Without a block or a match the labels keep what they show.
-void FillLabels(const Context& ctx, const Text& address, const DetailProfile& profile) {
-  Text page = FetchPageFor(ctx, address);
-  Text block = TextBetween(page, Utf8ToText(profile.leftMarker), Utf8ToText(profile.rightMarker));
-  RegexMatcher m;
-  m.Create(profile.twoNames ? TwoNamePattern() : OneNamePattern(), block);
-  const int n = m.MatchCount();
-  if (n < 1) return;
-  Text names = Utf8ToText(profile.label) + m.SubMatchText(n, 1);
-  int synopsisGroup = 2;
-  if (profile.twoNames) {
-    names += "   " + m.SubMatchText(n, 2);
-    synopsisGroup = 3;
-  }
-  ctx.ui->SetText("透明标签_演员", names);
-  ctx.ui->SetText("透明标签_简介", "简介："_gbk + m.SubMatchText(n, synopsisGroup));
+// Fills both labels from the page; without a block or a match the labels
+// keep what they show.
+void FillLabels(const Context& ctx, const Text& address, DetailProfile profile) {
+  std::optional<DetailLabels> labels = ParseDetailPage(profile, FetchPageFor(ctx, address));
+  if (!labels) return;
+  ctx.ui->SetText("透明标签_演员", labels->names);
+  ctx.ui->SetText("透明标签_简介", labels->synopsis);
 }
 
 void LoadResultDetails(const Context& ctx) {
@@ -102,7 +97,7 @@ void LoadResultDetails(const Context& ctx) {
   const Text address = ui.SelectedCell(kResults, 3);
   const Text category = ui.SelectedCell(kResults, 4);
   if (!poster.empty()) ShowPoster(ctx, poster);
-  const DetailProfile* profile = ProfileForCategory(category);
+  std::optional<DetailProfile> profile = ProfileForCategory(category);
   if (profile && !address.empty()) FillLabels(ctx, address, *profile);
 }
 
@@ -113,10 +108,28 @@ void LoadCatalogueDetails(const Context& ctx, const CatalogueDetails& c) {
   if (!poster.empty()) ShowPoster(ctx, poster);
   // A row without a detail path has nothing to request.
   if (ui.CurrentPage("高级选择夹1") != c.innerPage || path.empty()) return;
-  FillLabels(ctx, ctx.addresses.portalBase + path, *c.profile);
+  FillLabels(ctx, ctx.addresses.portalBase + path, c.profile);
 }
 
 }  // namespace
+
+std::optional<DetailLabels> ParseDetailPage(DetailProfile profile, const Text& page) {
+  const ProfileMarkers& markers = MarkersFor(profile);
+  Text block = TextBetween(page, Utf8ToText(markers.leftMarker), Utf8ToText(markers.rightMarker));
+  RegexMatcher m;
+  m.Create(markers.twoNames ? TwoNamePattern() : OneNamePattern(), block);
+  const int n = m.MatchCount();
+  if (n < 1) return std::nullopt;
+  DetailLabels labels;
+  labels.names = Utf8ToText(markers.label) + m.SubMatchText(n, 1);
+  int synopsisGroup = 2;
+  if (markers.twoNames) {
+    labels.names += "   " + m.SubMatchText(n, 2);
+    synopsisGroup = 3;
+  }
+  labels.synopsis = "简介："_gbk + m.SubMatchText(n, synopsisGroup);
+  return labels;
+}
 
 void OnResultsPressed(const Context& ctx) {
   SelectPage(*ctx.ui, 0);

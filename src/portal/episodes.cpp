@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "portal/page_parsing.h"
 #include "portal/selected_rows.h"
 #include "text/regex_matcher.h"
 
@@ -85,22 +86,32 @@ Text EpisodePageAddress(const Text& portalBase, const Text& siteCode, const Text
   return portalBase + "/cover/switchsite?site=" + siteCode + "&id=" + seriesId + category;
 }
 
+ListRows ParseEpisodePage(const Text& page, const Text& title, EpisodeSource source) {
+  Text block = TextBetween(UnescapeText(page), "<div class=#引号num-tab-main g-clear js-tab"_gbk, "error");
+  RegexMatcher matcher;
+  matcher.Create(kEpisodePattern, block);
+  const int count = matcher.MatchCount();
+  ListRows rows;
+  rows.reserve(count);
+  for (int i = 1; i <= count; ++i) {
+    rows.push_back({Text{}, title + "第"_gbk + matcher.SubMatchText(i, 1) + "集"_gbk,
+                    EpisodeAddress(matcher.SubMatchText(i, 2), source)});
+  }
+  return rows;
+}
+
 void RunEpisodeLoad(const Context& ctx, const ListLoad& load, const EpisodeRequest& request) {
   ControlModel& ui = *ctx.ui;
   if (!ui.IsCurrent(load)) return;  // a newer load started before this one ran
   ctx.episodesLoading->Show(ui, load);
-  RegexMatcher matcher;
   if (std::optional<Text> code = SiteCodeFor(request.siteName, request.source)) {
     Text address = EpisodePageAddress(ctx.addresses.portalBase, *code,
                                       SeriesId(request.detailAddress), request.source);
-    Text page = UnescapeText(FetchPageFor(ctx, address));
-    Text block = TextBetween(page, "<div class=#引号num-tab-main g-clear js-tab"_gbk, "error");
-    matcher.Create(kEpisodePattern, block);
-    for (int i = 1, n = matcher.MatchCount(); i <= n; ++i) {
+    for (const std::vector<Text>& cells :
+         ParseEpisodePage(FetchPageFor(ctx, address), request.title, request.source)) {
       int row = ui.AppendRow(load);
       if (row < 0) break;
-      ui.SetCell(load, row, 1, request.title + "第"_gbk + matcher.SubMatchText(i, 1) + "集"_gbk);
-      ui.SetCell(load, row, 2, EpisodeAddress(matcher.SubMatchText(i, 2), request.source));
+      WriteRowCells(ui, load, row, cells, 1);
     }
   }
   // Without a request form (levp for the second kind) there is nothing to

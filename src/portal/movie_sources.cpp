@@ -1,6 +1,7 @@
 #include "portal/movie_sources.h"
 
 #include "controls/select_page.h"
+#include "portal/page_parsing.h"
 #include "portal/selected_rows.h"
 #include "text/regex_matcher.h"
 
@@ -18,6 +19,19 @@ const char* const kSourcePattern =
 
 Text SourceName(const Text& linkText) {
   return ReplaceMany(linkText, std::nullopt, 1, true, {{"(付费)"_gbk, Text{}}});
+}
+
+ListRows ParseMovieSourcePage(const Text& page, const Text& labelPrefix) {
+  RegexMatcher matcher;
+  matcher.Create(kSourcePattern, page);
+  const int count = matcher.MatchCount();
+  ListRows rows;
+  rows.reserve(count);
+  for (int i = 1; i <= count; ++i) {
+    rows.push_back({Text{}, labelPrefix + SourceName(matcher.SubMatchText(i, 2)),
+                    matcher.SubMatchText(i, 1)});
+  }
+  return rows;
 }
 
 MovieSourceRequest ReadMovieSourceRequest(const ControlModel& ui, const Addresses& addresses,
@@ -41,21 +55,18 @@ void RunMovieSources(const Context& ctx, const ListLoad& load, const MovieSource
   if (!ui.IsCurrent(load)) return;
   // Opened from a search result, the lists were arranged before the start.
   if (request.from == OpenedFrom::CatalogueList) ShowSeriesLists(ui, false);
-  RegexMatcher matcher;
-  matcher.Create(kSourcePattern, FetchPageFor(ctx, request.detailAddress));
-  int count = matcher.MatchCount();
-  if (count == 0) {
+  ListRows rows = ParseMovieSourcePage(FetchPageFor(ctx, request.detailAddress), request.labelPrefix);
+  if (rows.empty()) {
     if (!ui.IsCurrent(load) || ShuttingDown(ctx)) return;
     Text message = request.from == OpenedFrom::CatalogueList ? "暂不支持该视频！"_gbk
                                                              : "暂不支持该视频或该视频还没上映！"_gbk;
     ctx.effects->ShowMessage(message, kMbIconInformation, Text{});
     return;
   }
-  for (int i = 1; i <= count; ++i) {
+  for (const std::vector<Text>& cells : rows) {
     int row = ui.AppendRow(load);
     if (row < 0) break;
-    ui.SetCell(load, row, 1, request.labelPrefix + SourceName(matcher.SubMatchText(i, 2)));
-    ui.SetCell(load, row, 2, matcher.SubMatchText(i, 1));
+    WriteRowCells(ui, load, row, cells, 1);
   }
 }
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "portal/page_parsing.h"
 #include "portal/poster_pool.h"
-#include "portal/readers.h"
 #include "text/regex_matcher.h"
 
 namespace yz {
@@ -17,8 +17,6 @@ namespace {
 
 const char* const kResults = "超级列表框1";
 const char* const kLoading = "图片框_载入";
-
-enum class ResultKind { Shows, Movies };
 
 // What the two workers of one search share.
 struct SearchRun {
@@ -79,22 +77,14 @@ Text Caption(const RegexMatcher& m, int match, ResultKind kind) {
   return caption;
 }
 
-// Appends one row per match with all its texts, then queues its poster.
+// Appends one row per result with all its texts, then queues its poster.
 void AddResultRows(const Context& ctx, const SearchRun& run, ResultKind kind) {
   ControlModel& ui = *ctx.ui;
-  RegexMatcher m;
-  m.Create(kind == ResultKind::Shows ? ShowsPattern() : MoviesPattern(), run.page);
-  const int count = m.MatchCount();
-  for (int i = 1; i <= count; ++i) {
+  for (const std::vector<Text>& cells : ParseSearchPage(kind, run.page)) {
     int row = ui.AppendRow(run.load);
     if (row < 0) return;  // a newer search owns the list
-    Text poster = m.SubMatchText(i, 4);
-    ui.SetCell(run.load, row, 1, Caption(m, i, kind));
-    ui.SetCell(run.load, row, 2, poster);
-    ui.SetCell(run.load, row, 3, m.SubMatchText(i, 1));
-    ui.SetCell(run.load, row, 4, m.SubMatchText(i, 3));
-    ui.SetCell(run.load, row, 5, m.SubMatchText(i, 2));
-    run.posters->Add(row, poster);
+    WriteRowCells(ui, run.load, row, cells, 1);
+    run.posters->Add(row, cells[kResultPosterColumn]);
   }
 }
 
@@ -121,6 +111,19 @@ void FinishWithMovies(const Context& ctx, const SearchRun& run) {
 }
 
 }  // namespace
+
+ListRows ParseSearchPage(ResultKind kind, const Text& page) {
+  RegexMatcher m;
+  m.Create(kind == ResultKind::Shows ? ShowsPattern() : MoviesPattern(), page);
+  const int count = m.MatchCount();
+  ListRows rows;
+  rows.reserve(count);
+  for (int i = 1; i <= count; ++i) {
+    rows.push_back({Text{}, Caption(m, i, kind), m.SubMatchText(i, 4), m.SubMatchText(i, 1),
+                    m.SubMatchText(i, 3), m.SubMatchText(i, 2)});
+  }
+  return rows;
+}
 
 void StartTitleSearch(const Context& ctx) {
   if (ctx.ui->GetText("编辑框1").empty()) {

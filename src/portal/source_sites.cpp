@@ -2,6 +2,7 @@
 
 #include "controls/select_page.h"
 #include "portal/readers.h"
+#include "text/regex_matcher.h"
 
 namespace yz {
 using namespace literals;
@@ -31,20 +32,28 @@ Text SiteDisplayName(const Text& siteCode) {
                             {"leshi", "乐视"_gbk}});
 }
 
-int FillSiteList(ControlModel& ui, const ListLoad& load, RegexMatcher& matcher, const Text& text) {
-  matcher.Create(kSitePattern, text);
-  int count = matcher.MatchCount();
-  for (int i = 1; i <= count; ++i) {
+ListRows ParseSitePage(SiteScope scope, const Text& page) {
+  RegexMatcher matcher;
+  matcher.Create(kSitePattern, scope == SiteScope::ServerDataBlock ? SeriesSiteBlock(page) : page);
+  const int count = matcher.MatchCount();
+  ListRows rows;
+  rows.reserve(count);
+  for (int i = 1; i <= count; ++i) rows.push_back({Text{}, SiteDisplayName(matcher.SubMatchText(i, 1))});
+  return rows;
+}
+
+int FillSiteList(ControlModel& ui, const ListLoad& load, SiteScope scope, const Text& page) {
+  ListRows rows = ParseSitePage(scope, page);
+  for (const std::vector<Text>& cells : rows) {
     int row = ui.AppendRow(load);
     if (row < 0) break;  // a newer load owns the list
-    ui.SetCell(load, row, 1, SiteDisplayName(matcher.SubMatchText(i, 1)));
+    WriteRowCells(ui, load, row, cells, 1);
   }
-  return count;
+  return static_cast<int>(rows.size());
 }
 
 void OpenHotSeries(const Context& ctx) {
   ControlModel& ui = *ctx.ui;
-  RegexMatcher matcher;
   ShowSeriesLists(ui, true);
   ListLoad sites = ui.BeginLoad(names::kSites);
   ui.DeleteAllRows(names::kEpisodes);
@@ -55,7 +64,7 @@ void OpenHotSeries(const Context& ctx) {
   Text page;
   ctx.effects->RunBlocking([&] { page = FetchPageFor(ctx, address); });
 
-  if (FillSiteList(ui, sites, matcher, SeriesSiteBlock(page)) > 0) return;
+  if (FillSiteList(ui, sites, SiteScope::ServerDataBlock, page) > 0) return;
   if (!ui.IsCurrent(sites) || ShuttingDown(ctx)) return;
   ShowNoSiteMessage(ctx);
   // Another series may have been opened while the box was up.
@@ -67,11 +76,10 @@ void OpenHotSeries(const Context& ctx) {
 void RunSeriesSites(const Context& ctx, const ListLoad& load, const SearchResultRow& result) {
   ControlModel& ui = *ctx.ui;
   if (!ui.IsCurrent(load)) return;
-  RegexMatcher matcher;
   Text page = FetchPageFor(ctx, result.detailAddress);
   // The second series kind names its sites anywhere in the page.
-  const Text& text = result.category == "2" ? SeriesSiteBlock(page) : page;
-  if (FillSiteList(ui, load, matcher, text) > 0) return;
+  SiteScope scope = result.category == "2" ? SiteScope::ServerDataBlock : SiteScope::WholePage;
+  if (FillSiteList(ui, load, scope, page) > 0) return;
   if (ui.IsCurrent(load) && !ShuttingDown(ctx)) ShowNoSiteMessage(ctx);
 }
 

@@ -1,6 +1,7 @@
 #include "portal/variety_issues.h"
 
 #include "controls/select_page.h"
+#include "portal/page_parsing.h"
 #include "portal/selected_rows.h"
 #include "text/regex_matcher.h"
 
@@ -18,6 +19,22 @@ const char* const kIssuePattern =
 
 }  // namespace
 
+ListRows ParseVarietyIssuePage(const Text& page) {
+  // Only the first year's list is read.
+  Text block =
+      TextBetween(page, "ul class=#引号list w-newfigure-list g-clear js-year-page"_gbk, "</ul>");
+  RegexMatcher matcher;
+  matcher.Create(kIssuePattern, block);
+  const int count = matcher.MatchCount();
+  ListRows rows;
+  rows.reserve(count);
+  for (int i = 1; i <= count; ++i) {
+    rows.push_back({Text{}, matcher.SubMatchText(i, 3) + matcher.SubMatchText(i, 1),
+                    matcher.SubMatchText(i, 2)});
+  }
+  return rows;
+}
+
 Text VarietyDetailAddress(const ControlModel& ui, const Addresses& addresses, OpenedFrom from) {
   return from == OpenedFrom::CatalogueList
              ? SelectedCatalogueRow(ui, names::kHotVariety, addresses).detailAddress
@@ -29,17 +46,10 @@ void RunVarietyIssues(const Context& ctx, const ListLoad& load, OpenedFrom from,
   ControlModel& ui = *ctx.ui;
   if (!ui.IsCurrent(load)) return;
   if (from == OpenedFrom::CatalogueList) ShowSeriesLists(ui, false);
-  RegexMatcher matcher;
-  Text page = FetchPageFor(ctx, detailAddress);
-  // Only the first year's list is read.
-  Text block =
-      TextBetween(page, "ul class=#引号list w-newfigure-list g-clear js-year-page"_gbk, "</ul>");
-  matcher.Create(kIssuePattern, block);
-  for (int i = 1, n = matcher.MatchCount(); i <= n; ++i) {
+  for (const std::vector<Text>& cells : ParseVarietyIssuePage(FetchPageFor(ctx, detailAddress))) {
     int row = ui.AppendRow(load);
     if (row < 0) break;
-    ui.SetCell(load, row, 1, matcher.SubMatchText(i, 3) + matcher.SubMatchText(i, 1));
-    ui.SetCell(load, row, 2, matcher.SubMatchText(i, 2));
+    WriteRowCells(ui, load, row, cells, 1);
   }
 }
 

@@ -56,14 +56,13 @@ TEST_F(SitesTest, FillSiteListTakesEveryOccurrenceInOrder) {
   Text text =
       R"({"ensite":"qqq",{"ensite":"img",{"ensite":"q",{"ensite":"QQ",{"ensite":"QIYI",)"
       R"({"ensite":"PPTV",{"ensite":"letv",{"ensite":"qq",{"ensite":"qq",)";
-  RegexMatcher matcher;
   ListLoad load = ui().BeginLoad(kSites);
-  EXPECT_EQ(FillSiteList(ui(), load, matcher, text), 8);
+  EXPECT_EQ(FillSiteList(ui(), load, SiteScope::WholePage, text), 8);
   EXPECT_EQ(ui().Rows(kSites),
             SiteRows({"腾讯q", "img", "q", "腾讯", "QIYI", "PPTV", "腾讯", "腾讯"}));
 
   load = ui().BeginLoad(kSites);
-  EXPECT_EQ(FillSiteList(ui(), load, matcher, "no sites"), 0);
+  EXPECT_EQ(FillSiteList(ui(), load, SiteScope::WholePage, "no sites"), 0);
   EXPECT_EQ(ui().RowCount(kSites), 0);
 }
 
