@@ -30,6 +30,9 @@ class CharSearch {
   std::size_t Next(std::size_t from);
 
  private:
+  // Moves boundary_ to the first character start at or after `target`.
+  void AdvanceTo(std::size_t target);
+
   std::string_view text_;
   std::string_view needle_;
   std::string foldedText_;

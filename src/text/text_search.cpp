@@ -36,14 +36,26 @@ CharSearch::CharSearch(std::string_view text, std::string_view needle, bool igno
   }
 }
 
+void CharSearch::AdvanceTo(std::size_t target) {
+  target = std::min(target, text_.size());
+  if (boundary_ >= target) return;
+  // A byte below 0x80 always ends a character (it is no lead byte), so the
+  // byte after it starts one: the walk begins at the last such byte before
+  // the target instead of at the last known start.
+  std::size_t resync = target;
+  while (resync > boundary_ && static_cast<unsigned char>(text_[resync - 1]) >= 0x80) --resync;
+  if (resync > boundary_) boundary_ = resync;
+  while (boundary_ < target) boundary_ += CharLength(static_cast<unsigned char>(text_[boundary_]));
+}
+
 std::size_t CharSearch::Next(std::size_t from) {
   if (needle_.empty()) return std::string_view::npos;
   if (from < boundary_) boundary_ = 0;
-  while (boundary_ < from) boundary_ += CharLength(static_cast<unsigned char>(text_[boundary_]));
+  AdvanceTo(from);
   while (boundary_ < text_.size()) {
     std::size_t pos = text_.find(needle_, boundary_);
     if (pos == std::string_view::npos) return pos;
-    while (boundary_ < pos) boundary_ += CharLength(static_cast<unsigned char>(text_[boundary_]));
+    AdvanceTo(pos);
     if (boundary_ == pos) return pos;
     // `pos` is the trail byte of a character; go on from the next character.
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "text/text.h"
 
 namespace yz {
@@ -66,6 +68,27 @@ TEST(FindText, CharacterAware) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(FindText(c.text, c.needle, c.start, c.ignoreCase), c.expected) << c.text << " / " << c.needle;
+}
+
+// The search skips ahead to a nearby character start instead of walking
+// from the text's start; it must agree with that walk everywhere, also after
+// long runs of high bytes whose pairing decides what a trail byte is.
+TEST(FindText, AgreesWithAWalkFromTheStart) {
+  auto reference = [](const Text& text, const Text& needle, std::size_t start) -> std::size_t {
+    for (std::size_t i = 0; i < text.size(); i += (static_cast<unsigned char>(text[i]) < 0x80 ? 1 : 2)) {
+      if (i + 1 >= start && text.compare(i, needle.size(), needle) == 0) return i + 1;
+    }
+    return 0;
+  };
+  const char alphabet[] = {'\x81', '\xB0', 'A', '<', 'a'};
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20000; ++round) {
+    Text text(rng() % 24, ' '), needle(1 + rng() % 2, ' ');
+    for (char& c : text) c = alphabet[rng() % sizeof alphabet];
+    for (char& c : needle) c = alphabet[2 + rng() % 3];
+    std::size_t start = 1 + rng() % 25;
+    ASSERT_EQ(FindText(text, needle, start), reference(text, needle, start)) << text << " / " << needle;
+  }
 }
 
 TEST(TextBefore, CutsBeforeMarker) {
