@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace yz::detail {
@@ -50,17 +51,21 @@ const PairTable& Table() {
   return *table;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+// Writes the UTF-8 form of a BMP code point; returns its length.
+std::size_t WriteUtf8(char* out, char32_t cp) {
   if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    out[0] = static_cast<char>(cp);
+    return 1;
   }
+  if (cp < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (cp >> 6));
+    out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 2;
+  }
+  out[0] = static_cast<char>(0xE0 | (cp >> 12));
+  out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+  out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+  return 3;
 }
 
 std::size_t Utf8Length(unsigned char lead) { return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3; }
@@ -106,26 +111,54 @@ char32_t GbkPairToUnicode(unsigned char lead, unsigned char trail) {
   return Table()[(lead - kFirstLead) * kTrails + (trail - kFirstTrail)];
 }
 
+namespace {
+
+// Length of the run of bytes below 0x80 at the start of `s`, eight at a time.
+std::size_t AsciiRun(const char* s, std::size_t n) {
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, s + i, 8);
+    if (word & 0x8080808080808080u) break;
+  }
+  while (i < n && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  return i;
+}
+
+}  // namespace
+
 Utf8Subject::Utf8Subject(std::string_view text) : text_(text) {
-  utf8_.reserve(text.size() + text.size() / 2);
-  checkpoints_.reserve(text.size() * 3 / 2 / kStride + 2);
+  // At most three bytes per two-byte character, and three for a lone lead
+  // byte at the end.
+  utf8_.resize(text.size() + text.size() / 2 + 3);
+  checkpoints_.reserve(utf8_.size() / kStride + 2);
+  char* out = utf8_.data();
+  std::size_t u = 0;  // bytes written
   std::size_t i = 0;
   while (i < text.size()) {
-    std::size_t u0 = utf8_.size();
-    std::size_t i0 = i;
-    auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80) {
-      utf8_ += static_cast<char>(b);
-      ++i;
-    } else {
-      char32_t cp = 0;
-      if (i + 1 < text.size()) cp = GbkPairToUnicode(b, static_cast<unsigned char>(text[i + 1]));
-      AppendUtf8(utf8_, cp ? cp : U'\uFFFD');
-      i += 2;
+    // Pages are mostly ASCII: copy a run at once, its checkpoints by arithmetic.
+    std::size_t run = AsciiRun(text.data() + i, text.size() - i);
+    if (run > 0) {
+      std::memcpy(out + u, text.data() + i, run);
+      while (checkpoints_.size() * kStride < u + run) {
+        std::size_t at = checkpoints_.size() * kStride;
+        checkpoints_.push_back({at, i + (at - u)});
+      }
+      u += run;
+      i += run;
+      continue;
     }
+    std::size_t u0 = u;
+    std::size_t i0 = i;
+    char32_t cp = 0;
+    if (i + 1 < text.size())
+      cp = GbkPairToUnicode(static_cast<unsigned char>(text[i]), static_cast<unsigned char>(text[i + 1]));
+    u += WriteUtf8(out + u, cp ? cp : U'\uFFFD');
+    i += 2;
     // Every stride boundary inside this character maps to its start.
-    while (checkpoints_.size() * kStride < utf8_.size()) checkpoints_.push_back({u0, i0});
+    while (checkpoints_.size() * kStride < u) checkpoints_.push_back({u0, i0});
   }
+  utf8_.resize(u);
   while (checkpoints_.size() * kStride <= utf8_.size()) checkpoints_.push_back({utf8_.size(), text.size()});
 }
 

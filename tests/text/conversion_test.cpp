@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "text/gbk_utf8.h"
 #include "text/text.h"
 
 namespace yz {
@@ -47,6 +50,36 @@ TEST(Utf8AndCharsets, ConvertAtTheEdges) {
   EXPECT_EQ(CharsetToText("a\xA4\xA4", "big5"), "a中"_gbk);
   EXPECT_EQ(CharsetToText("\xE4\xB8\xAD\xFF", "utf-8"), "中?"_gbk);
   EXPECT_EQ(CharsetToText("abc", "no-such-charset"), std::nullopt);
+}
+
+// The matcher's view of a subject: one code point per character, and every
+// character start of the UTF-8 form mapping back to its text offset. Runs of
+// ASCII are converted in bulk, so mix them with pairs, invalid pairs and a
+// lone lead byte across many checkpoint strides.
+TEST(Utf8Subject, MapsEveryCharacterBack) {
+  const std::string pieces[] = {"a", "<div class=\"x\">", "中"_gbk, "\x81\x20", "\xFF\xFF", "\x81"};
+  std::mt19937 rng(11);
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    for (int n = rng() % 80; n > 0; --n) text += pieces[rng() % 6];
+    detail::Utf8Subject subject(text);
+    std::string expected;
+    std::vector<std::pair<std::size_t, std::size_t>> starts;  // UTF-8 offset, text offset
+    for (std::size_t i = 0; i < text.size();) {
+      starts.emplace_back(expected.size(), i);
+      auto b = static_cast<unsigned char>(text[i]);
+      if (b < 0x80) {
+        expected += text[i++];
+        continue;
+      }
+      char32_t cp = i + 1 < text.size() ? detail::GbkPairToUnicode(b, static_cast<unsigned char>(text[i + 1])) : 0;
+      expected += cp ? TextToUtf8(text.substr(i, 2)) : "\xEF\xBF\xBD";
+      i += 2;
+    }
+    ASSERT_EQ(subject.utf8(), expected);
+    for (auto [u, t] : starts) ASSERT_EQ(subject.TextOffset(u), t) << round;
+    EXPECT_EQ(subject.TextOffset(expected.size()), text.size());
+  }
 }
 
 }  // namespace
