@@ -274,17 +274,21 @@ bool ApplyHeaders(Setter& s, const ExchangeRequest& r, HeaderList& list) {
   return s.StepOk();
 }
 
-// Drives the transfer, watching the cancel flag and the idle clock. Returns
-// curl's result, or CURLE_ABORTED_BY_CALLBACK when the exchange was given up.
+// Drives the transfer, watching the cancel flag, the idle clock and the
+// deadline. Returns curl's result, or CURLE_ABORTED_BY_CALLBACK when the
+// exchange was given up.
 CURLcode Drive(CURLM* multi, CURL* easy, Transfer& t, const ExchangeRequest& r) {
   const auto idleLimit = std::chrono::milliseconds(r.idleTimeoutMs);
+  const auto deadline = Clock::now() + std::chrono::milliseconds(r.totalTimeoutMs);
   int running = 1;
   while (true) {
     if (curl_multi_perform(multi, &running) != CURLM_OK) return CURLE_FAILED_INIT;
     if (running == 0) break;
     if (r.cancel && r.cancel->load()) return CURLE_ABORTED_BY_CALLBACK;
-    if (t.requestUnderWay && r.idleTimeoutMs > 0 && Clock::now() - t.lastActivity > idleLimit)
+    const auto now = Clock::now();
+    if (t.requestUnderWay && r.idleTimeoutMs > 0 && now - t.lastActivity > idleLimit)
       return CURLE_ABORTED_BY_CALLBACK;
+    if (r.totalTimeoutMs > 0 && now > deadline) return CURLE_ABORTED_BY_CALLBACK;
     if (curl_multi_poll(multi, nullptr, 0, kPollMs, nullptr) != CURLM_OK) return CURLE_FAILED_INIT;
   }
   int queued = 0;

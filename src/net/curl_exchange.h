@@ -1,6 +1,7 @@
 // One HTTP/1.1 exchange over libcurl, shared by both page requests: exactly
 // the given header lines go out, the body comes back undecoded and capped,
-// and a stalled server or a raised cancel flag ends the exchange promptly.
+// and a stalled or trickling server or a raised cancel flag ends the exchange
+// promptly.
 #pragma once
 
 #include <atomic>
@@ -31,6 +32,9 @@ struct ExchangeRequest {
   bool followRedirects = true;
   long connectTimeoutMs = 30000;  // name resolution and connection
   long idleTimeoutMs = 30000;     // longest silence once the request is under way
+  // Longest the whole exchange may take, so that a server that trickles its
+  // answer cannot hold the caller forever; 0: no limit.
+  long totalTimeoutMs = 0;
   const std::atomic<bool>* cancel = nullptr;
 };
 
@@ -39,7 +43,7 @@ enum class Reached {
   Nothing,         // the request could not be set up
   NotConnected,    // name resolution, connection or sending failed
   NoResponse,      // connected, but no complete response header block came
-  PartialBody,     // headers came; the body ended early (failure, stall, cap or cancel)
+  PartialBody,     // headers came; the body ended early (failure, stall, deadline, cap or cancel)
   Complete,
 };
 

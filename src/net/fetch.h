@@ -21,7 +21,7 @@ struct FetchPageOptions {
   bool noRedirect = false;
   Text serverUser, serverPassword;
   Text proxy, proxyUser, proxyPassword;
-  int timeoutSeconds = 0;  // below 1: 30 s
+  int timeoutSeconds = 0;  // below 1: 30 s; the whole exchange ends after 4 times that
   Text redirectTarget;     // out
   Text statusText;         // out
   Bytes bodyBytes;         // out
@@ -45,7 +45,7 @@ struct FetchPageInetOptions {
 // The body as program text (charset of a meta tag honoured); empty on failure.
 // statusText then holds "200 OK" (the status line after the protocol) or a
 // failure message "701 ..." to "712 ..." with empty text; "713 ..." means the
-// body ended early (stall, broken connection, kMaxBodyBytes) and what came is
+// body ended early (stall, deadline, broken connection, kMaxBodyBytes) and what came is
 // still returned.
 Text FetchPage(const Text& address);
 Text FetchPage(const Text& address, FetchPageOptions& options);

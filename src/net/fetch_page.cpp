@@ -91,6 +91,9 @@ Text FetchPage(const Text& address, FetchPageOptions& o) {
   long timeoutMs = o.timeoutSeconds >= 1 ? o.timeoutSeconds * 1000L : 30000L;
   r.connectTimeoutMs = timeoutMs;
   r.idleTimeoutMs = timeoutMs;
+  // Resolve, connect, send and receive each have the time-out: their sum
+  // bounds the exchange, however slowly the server trickles.
+  r.totalTimeoutMs = 4 * timeoutMs;
   r.cancel = o.cancel;
 
   net::ExchangeResult x = net::RunExchange(r);

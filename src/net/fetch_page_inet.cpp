@@ -11,6 +11,8 @@ namespace {
 
 // Neither time-out is the caller's to choose; a silent server still lets go.
 constexpr long kTimeoutMs = 30000;
+// However slowly a server trickles, the exchange ends after this.
+constexpr long kTotalTimeoutMs = 4 * kTimeoutMs;
 
 net::Method MethodOf(int method) {
   switch (method) {
@@ -47,6 +49,7 @@ Bytes FetchPageInet(const Text& address, FetchPageInetOptions& o) {
   r.followRedirects = !o.noRedirect;
   r.connectTimeoutMs = kTimeoutMs;
   r.idleTimeoutMs = kTimeoutMs;
+  r.totalTimeoutMs = kTotalTimeoutMs;
   r.cancel = o.cancel;
 
   net::ExchangeResult x = net::RunExchange(r);
