@@ -44,6 +44,28 @@ int ParsePort(std::string_view digits) {
   return port <= 65535 ? port : 0;
 }
 
+// True when the address starts with a scheme other than http and https
+// ("file:", "javascript:", "data:"): those are never requested. A name
+// followed by port digits ("example.com:8080/a") is a host, not a scheme.
+bool NamesOtherScheme(std::string_view lower) {
+  std::size_t colon = lower.find(':');
+  if (colon == std::string_view::npos || colon == 0) return false;
+  if (lower[0] < 'a' || lower[0] > 'z') return false;
+  for (std::size_t i = 0; i < colon; ++i) {
+    char c = lower[i];
+    bool schemeChar = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    if (!schemeChar) return false;
+  }
+  std::string_view scheme = lower.substr(0, colon);
+  if (scheme == "http" || scheme == "https") return false;
+  std::size_t end = lower.find_first_of("/?#", colon + 1);
+  std::string_view after = lower.substr(colon + 1, end == std::string_view::npos ? end : end - colon - 1);
+  bool portDigits = !after.empty() && std::all_of(after.begin(), after.end(), [](char c) {
+    return c >= '0' && c <= '9';
+  });
+  return !portDigits;
+}
+
 }  // namespace
 
 std::string EncodeHost(const Text& host) {
@@ -117,7 +139,7 @@ InetAddress SplitInetAddress(const Text& address) {
   if (a.port == 0) a.port = StartsWith(lower, "https") ? 443 : 80;
 
   a.object = hostEnd < address.size() && address[hostEnd] == '/' ? address.substr(hostEnd) : "/";
-  if (a.host.empty()) return a;
+  if (a.host.empty() || NamesOtherScheme(lower)) return a;
   std::string url = (a.https ? "https://" : "http://") + EncodeHost(a.host) + ":" + std::to_string(a.port) +
                     EncodeForRequest(a.object);
   if (ClientAccepts(url)) a.url = std::move(url);

@@ -31,7 +31,8 @@ struct InetAddress {
 };
 
 // http is assumed without a scheme; the host is taken in lower case; a port
-// after the host is used, otherwise 443 for https and 80 for the rest.
+// after the host is used, otherwise 443 for https and 80 for the rest. An
+// address naming another scheme (file:, javascript:, data:, ...) gets no url.
 InetAddress SplitInetAddress(const Text& address);
 
 }  // namespace yz::net
