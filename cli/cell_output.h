@@ -11,7 +11,8 @@
 
 namespace yz::cli {
 
-// A backslash becomes "\\", a tab "\t", a CR "\r" and a LF "\n".
+// A backslash becomes "\\", a tab "\t", a CR "\r" and a LF "\n"; any other
+// control character is written as "\xHH" (C0, DEL) or "\u00HH" (C1).
 std::string EscapeCell(std::string_view utf8);
 
 // One program text as an escaped UTF-8 line.
