@@ -258,7 +258,7 @@ int RunCommand(const std::vector<std::string>& words, const Addresses& addresses
 std::string HelpText() {
   std::string usages;
   for (const Command& c : Commands()) usages += "  " + UsageOf(c) + "\n";
-  return "Usage: yingzhou-cli [--portal BASE] [--search-host BASE] [--notice URL] COMMAND ARG...\n"
+  return "Usage: yingzhou-cli [--portal BASE] [--search-host BASE] [--notice URL] [--lines BASE] COMMAND ARG...\n"
          "\n"
          "Drives the handlers and workers of 影舟 against a portal without a window and\n"
          "prints what the lists or labels then hold.\n"
@@ -267,6 +267,7 @@ std::string HelpText() {
          "  --portal BASE       the portal (scheme + host [+ port], no trailing slash)\n"
          "  --search-host BASE  the portal's search host\n"
          "  --notice URL        the update notice page\n"
+         "  --lines BASE        the host of all four play lines (a local demo)\n"
          "  --help              this text\n"
          "Without an option the compiled-in address is used.\n"
          "\n"

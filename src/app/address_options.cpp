@@ -18,9 +18,11 @@ bool TakeAddressOptions(std::vector<std::string>& args, Addresses& addresses, st
   std::vector<std::string> rest;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
+    const bool lines = a == "--lines";
     Text* target = a == "--portal"        ? &addresses.portalBase
                    : a == "--search-host" ? &addresses.searchHost
                    : a == "--notice"      ? &addresses.notice
+                   : lines                ? &addresses.lineDefault
                                           : nullptr;
     if (!target) {
       rest.push_back(a);
@@ -36,6 +38,7 @@ bool TakeAddressOptions(std::vector<std::string>& args, Addresses& addresses, st
       return false;
     }
     *target = Utf8ToText(a == "--notice" ? value : WithoutTrailingSlash(value));
+    if (lines) addresses.line1 = addresses.line2 = addresses.line3 = *target;
   }
   args.swap(rest);
   return true;

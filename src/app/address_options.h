@@ -1,5 +1,6 @@
-// --portal BASE, --search-host BASE and --notice URL, shared by the window
-// program and the CLI. Nothing else is read from the command line.
+// --portal BASE, --search-host BASE, --notice URL and --lines BASE (the host
+// of all four play lines, for a local demo), shared by the window program and
+// the CLI. Nothing else is read from the command line.
 #pragma once
 
 #include <string>

@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
   }
   if (!args.empty()) {
     std::fprintf(stderr, "yingzhou: unknown argument %s\n"
-                         "usage: yingzhou [--portal BASE] [--search-host BASE] [--notice URL]\n",
+                         "usage: yingzhou [--portal BASE] [--search-host BASE] [--notice URL] [--lines BASE]\n",
                  args.front().c_str());
     return 2;
   }
