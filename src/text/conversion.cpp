@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "text/gbk_utf8.h"
 #include "text/text.h"
 
 namespace yz {
@@ -72,7 +73,8 @@ class Converter {
     return out;
   }
 
- private:
+  // How far a failed step skips: the whole sequence a UTF-8 lead byte
+  // announces (cut at the first byte that does not continue it), else `unit`.
   static std::size_t SkipLength(const char* src, std::size_t left, std::size_t unit) {
     if (unit == 0) {
       auto b = static_cast<unsigned char>(src[0]);
@@ -86,6 +88,7 @@ class Converter {
     return unit;
   }
 
+ private:
   iconv_t cd_;
 };
 
@@ -97,9 +100,58 @@ std::string Convert(std::string_view in, const char* to, const char* from, std::
   return c.Run(in, unit, replacement);
 }
 
+// Length of a well-formed UTF-8 sequence at `s` for a code point from 0x80 up
+// in the Basic Multilingual Plane outside the surrogates, with the code point
+// in `cp`; 0 for anything else.
+std::size_t BmpSequence(const unsigned char* s, std::size_t left, char32_t& cp) {
+  unsigned char b = s[0];
+  if (b >= 0xC2 && b <= 0xDF) {
+    if (left < 2 || (s[1] & 0xC0) != 0x80) return 0;
+    cp = static_cast<char32_t>((b & 0x1F) << 6 | (s[1] & 0x3F));
+    return 2;
+  }
+  if (b >= 0xE0 && b <= 0xEF) {
+    if (left < 3 || (s[1] & 0xC0) != 0x80 || (s[2] & 0xC0) != 0x80) return 0;
+    cp = static_cast<char32_t>((b & 0x0F) << 12 | (s[1] & 0x3F) << 6 | (s[2] & 0x3F));
+    if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return 3;
+  }
+  return 0;
+}
+
 }  // namespace
 
-Text Utf8ToText(std::string_view utf8) { return Convert(utf8, "CP936", "UTF-8", 0, "?"); }
+Text Utf8ToText(std::string_view utf8) {
+  // Pages are mostly ASCII, copied in runs, and characters GBK holds, taken
+  // from the table built from iconv. Anything else (an invalid sequence, a
+  // character beyond the BMP or one GBK lacks) goes through iconv one step at
+  // a time, which gives what a whole-text iconv run gives.
+  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t n = utf8.size();
+  Text out;
+  out.reserve(n);
+  std::size_t i = 0;
+  while (i < n) {
+    std::size_t run = i;
+    while (run < n && s[run] < 0x80) ++run;
+    out.append(utf8.data() + i, run - i);
+    i = run;
+    if (i == n) break;
+    char32_t cp = 0;
+    char gbk[2];
+    std::size_t length = BmpSequence(s + i, n - i, cp);
+    int written = length ? detail::UnicodeToGbk(static_cast<char16_t>(cp), gbk) : 0;
+    if (written > 0) {
+      out.append(gbk, written);
+      i += length;
+      continue;
+    }
+    std::size_t step = std::max<std::size_t>(1, std::min(n - i, Converter::SkipLength(utf8.data() + i, n - i, 0)));
+    out += Convert(utf8.substr(i, step), "CP936", "UTF-8", 0, "?");
+    i += step;
+  }
+  return out;
+}
 
 std::string TextToUtf8(std::string_view text) {
   // A GBK lead byte with its trail byte missing or invalid becomes '?'.

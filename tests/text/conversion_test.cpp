@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <cerrno>
 #include <random>
 
 #include "text/gbk_utf8.h"
@@ -80,6 +82,60 @@ TEST(Utf8Subject, MapsEveryCharacterBack) {
     for (auto [u, t] : starts) ASSERT_EQ(subject.TextOffset(u), t) << round;
     EXPECT_EQ(subject.TextOffset(expected.size()), text.size());
   }
+}
+
+// The whole text through one iconv run, each failed step (the sequence its
+// lead byte announces, cut at the first byte that does not continue it)
+// written as '?'.
+Text Utf8ToTextByIconv(const std::string& utf8) {
+  iconv_t cd = iconv_open("CP936", "UTF-8");
+  Text out;
+  char* src = const_cast<char*>(utf8.data());
+  std::size_t left = utf8.size();
+  while (left > 0) {
+    char buffer[256];
+    char* dst = buffer;
+    std::size_t room = sizeof buffer;
+    std::size_t r = iconv(cd, &src, &left, &dst, &room);
+    out.append(buffer, dst - buffer);
+    if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+    out += '?';
+    auto b = static_cast<unsigned char>(src[0]);
+    std::size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1, skip = 1;
+    while (skip < n && skip < left && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) ++skip;
+    src += skip;
+    left -= skip;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  iconv_close(cd);
+  return out;
+}
+
+// Pages convert through a table where they can; the result must be what
+// iconv gives, for valid text and for every kind of broken sequence.
+TEST(Utf8ToText, AgreesWithIconv) {
+  const std::string pieces[] = {"<a href=\"x\">", "中文", "é", "€", "\u3000", "😀", "\uFFFF",
+                                "\xED\xA0\x80", "\xC0\x80", "\xE0\x80\x80", "\xE4\xB8",
+                                "\x80", "\xC3", "\xF0\x9F", "\xFF", "\xF8\x88\x80\x80\x80", "\u0800", "\u07FF"};
+  std::mt19937 rng(5);
+  for (int round = 0; round < 2000; ++round) {
+    std::string utf8;
+    for (int n = rng() % 12; n > 0; --n) utf8 += pieces[rng() % std::size(pieces)];
+    ASSERT_EQ(Utf8ToText(utf8), Utf8ToTextByIconv(utf8)) << utf8;
+  }
+  // Every character of the Basic Multilingual Plane.
+  std::string all;
+  for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    if (cp < 0x800) {
+      all += static_cast<char>(0xC0 | (cp >> 6));
+    } else {
+      all += static_cast<char>(0xE0 | (cp >> 12));
+      all += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    }
+    all += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  EXPECT_EQ(Utf8ToText(all), Utf8ToTextByIconv(all));
 }
 
 }  // namespace
