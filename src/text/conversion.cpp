@@ -8,6 +8,7 @@
 #include <array>
 #include <cctype>
 #include <cstring>
+#include <optional>
 
 #include "text/gbk_utf8.h"
 #include "text/text.h"
@@ -130,6 +131,7 @@ Text Utf8ToText(std::string_view utf8) {
   const std::size_t n = utf8.size();
   Text out;
   out.reserve(n);
+  std::optional<Converter> slow;  // opened at the first step it takes
   std::size_t i = 0;
   while (i < n) {
     std::size_t run = i;
@@ -147,7 +149,8 @@ Text Utf8ToText(std::string_view utf8) {
       continue;
     }
     std::size_t step = std::max<std::size_t>(1, std::min(n - i, Converter::SkipLength(utf8.data() + i, n - i, 0)));
-    out += Convert(utf8.substr(i, step), "CP936", "UTF-8", 0, "?");
+    if (!slow) slow.emplace("CP936", "UTF-8");
+    out += slow->ok() ? slow->Run(utf8.substr(i, step), 0, "?") : "?";
     i += step;
   }
   return out;
