@@ -35,6 +35,8 @@ const std::vector<Page>& Pages() {
     const Text results = SamplePage("index.php/kw=白夜追凶&from=");
     const Text episodes = SamplePage("cover/switchsite/site=qq&id=byzx&category=2");
     const Text filler = RecommendationFiller();
+    const Text search =
+        RepeatItems(results, "<div class=\"result-figure", "<div class=\"p-footer\"", 500 * kKiB);
     return std::vector<Page>{
         {"catalogue_series_300k", RepeatItems(series, "<li class=\"item\">", "</ul>", 300 * kKiB)},
         {"catalogue_movies_300k",
@@ -42,8 +44,9 @@ const std::vector<Page>& Pages() {
                      "<li class=\"item\">", "</ul>", 300 * kKiB)},
         {"catalogue_variety_300k",
          RepeatItems(SamplePage("zongyi/list"), "<li class=\"item\">", "</ul>", 300 * kKiB)},
-        {"search_500k",
-         RepeatItems(results, "<div class=\"result-figure", "<div class=\"p-footer\"", 500 * kKiB)},
+        {"search_500k", search},
+        // The same page as it comes over the wire, before the request converts it.
+        {"search_500k_utf8", TextToUtf8(search)},
         {"detail_series_200k",
          PadBefore(SamplePage("tv/byzx.html"), "<div class=\"s-playlist\"", filler, 200 * kKiB)},
         {"detail_movie_200k",
@@ -111,6 +114,9 @@ const std::vector<Case>& Cases() {
       // conversion of a subject.
       {"convert/Utf8Subject", "search_500k",
        [](const Text& p) { return detail::Utf8Subject(p).utf8().size(); }},
+      // What the page request does with a page that declares utf-8.
+      {"convert/CharsetToText_utf8", "search_500k_utf8",
+       [](const Text& p) { return CharsetToText(p, "utf-8")->size(); }},
   };
   return cases;
 }
