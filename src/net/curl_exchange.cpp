@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "net/fetch.h"
+#include "net/session.h"
 
 namespace yz::net {
 namespace {
@@ -314,7 +315,10 @@ ExchangeResult RunExchange(const ExchangeRequest& r) {
   Transfer t{result, easy.get()};
   Setter s(easy.get());
   if (!ApplySession(s, t, r)) return fail(SetupStep::Session);
-  Multi multi(curl_multi_init());
+  // A session's multi handle keeps the connection for its next request; an
+  // own one closes it when it goes.
+  Multi own(r.session ? nullptr : curl_multi_init());
+  CURLM* multi = r.session ? static_cast<CURLM*>(r.session->Handle()) : own.get();
   if (!multi) return fail(SetupStep::Connection);
   if (!ApplyRequest(s, r)) return fail(SetupStep::Request);
   s.Long(CURLOPT_CONNECTTIMEOUT_MS, r.connectTimeoutMs);
@@ -324,10 +328,10 @@ ExchangeResult RunExchange(const ExchangeRequest& r) {
   s.Long(CURLOPT_MAXREDIRS, kMaxRedirects);
   if (!s.StepOk()) return fail(SetupStep::Redirects);
   if (!ApplyHeaders(s, r, headers)) return fail(SetupStep::Headers);
-  if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) return fail(SetupStep::Connection);
+  if (curl_multi_add_handle(multi, easy.get()) != CURLM_OK) return fail(SetupStep::Connection);
 
-  CURLcode code = Drive(multi.get(), easy.get(), t, r);
-  curl_multi_remove_handle(multi.get(), easy.get());
+  CURLcode code = Drive(multi, easy.get(), t, r);
+  curl_multi_remove_handle(multi, easy.get());
 
   if (code == CURLE_OK && t.headersComplete) {
     result.reached = Reached::Complete;

@@ -13,6 +13,8 @@
 
 namespace yz::net {
 
+class Session;
+
 enum class Method { Get, Post, Head, Put };
 
 struct Credentials {
@@ -36,6 +38,9 @@ struct ExchangeRequest {
   // answer cannot hold the caller forever; 0: no limit.
   long totalTimeoutMs = 0;
   const std::atomic<bool>* cancel = nullptr;
+  // Runs the exchange in this session, which keeps its connection open for
+  // the session's next request; null: the connection closes with the exchange.
+  Session* session = nullptr;
 };
 
 // How far the exchange got. Each stage implies the ones before it.

@@ -9,6 +9,10 @@
 
 namespace yz {
 
+namespace net {
+class Session;  // net/session.h
+}
+
 // Optional arguments of FetchPage, named as the behaviour names them. Fields
 // marked out are written by the call; returnedCookies is appended to.
 struct FetchPageOptions {
@@ -40,6 +44,9 @@ struct FetchPageInetOptions {
   Bytes postBytes;  // in/out
   Text proxy;
   const std::atomic<bool>* cancel = nullptr;
+  // Not part of the behaviour: requests run one after another through the
+  // same session reuse its open connection (a poster runner's requests).
+  net::Session* session = nullptr;
 };
 
 // The body as program text (charset of a meta tag honoured); empty on failure.

@@ -51,6 +51,7 @@ Bytes FetchPageInet(const Text& address, FetchPageInetOptions& o) {
   r.idleTimeoutMs = kTimeoutMs;
   r.totalTimeoutMs = kTotalTimeoutMs;
   r.cancel = o.cancel;
+  r.session = o.session;
 
   net::ExchangeResult x = net::RunExchange(r);
   bool answered = x.reached == net::Reached::Complete || x.reached == net::Reached::PartialBody;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "net/fetch.h"
+
 namespace yz {
 
 std::shared_ptr<PosterPool> PosterPool::Create(Context ctx, ListLoad load,
@@ -47,8 +49,18 @@ std::function<void()> PosterPool::TakeDoneIfFinished() {
   return std::exchange(onDone_, nullptr);
 }
 
+Bytes PosterPool::Fetch(const Text& address, net::Session* session) const {
+  if (address.empty()) return {};
+  FetchPageInetOptions options;
+  if (ctx_.workers) options.cancel = &ctx_.workers->StopFlag();
+  options.session = session;
+  return FetchPageInet(address, options);
+}
+
 void PosterPool::Run() {
   ControlModel& ui = *ctx_.ui;
+  // This runner's connection, kept from one poster to the next.
+  std::unique_ptr<net::Session> session = net::Session::Create();
   for (;;) {
     // A superseded load (or the program ending) drops what is still queued.
     bool dropRest = !ui.IsCurrent(load_) || ShuttingDown(ctx_);
@@ -71,8 +83,7 @@ void PosterPool::Run() {
       if (done) done();
       return;
     }
-    Bytes poster = job.address.empty() ? Bytes{} : FetchPageInetFor(ctx_, job.address);
-    ui.SetRowPicture(load_, job.row, poster);
+    ui.SetRowPicture(load_, job.row, Fetch(job.address, session.get()));
   }
 }
 

@@ -1,7 +1,9 @@
 // Loads the posters of a list load's rows concurrently: a bounded number of
 // runners (threads of ctx.workers, so shutdown joins them) take the rows in
 // the order they were added, and each poster lands in its row as it arrives.
-// Once the load is superseded the remaining posters are dropped unrequested.
+// Each runner keeps its connection open from one poster to the next, so the
+// pool opens about as many connections as it has runners, not one per poster. Once the
+// load is superseded the remaining posters are dropped unrequested.
 #pragma once
 
 #include <deque>
@@ -9,6 +11,7 @@
 #include <memory>
 #include <mutex>
 
+#include "net/session.h"
 #include "portal/context.h"
 
 namespace yz {
@@ -37,6 +40,8 @@ class PosterPool : public std::enable_shared_from_this<PosterPool> {
 
   PosterPool(Context ctx, ListLoad load, std::function<void()> onDone, int maxRunners);
   void Run();
+  // The poster's bytes, whatever they are; empty bytes for an empty address.
+  Bytes Fetch(const Text& address, net::Session* session) const;
   // Takes the done callback when everything has finished; call under mutex_.
   std::function<void()> TakeDoneIfFinished();
 
