@@ -1,12 +1,21 @@
 // Search latency against the sample portal on 127.0.0.1 with a delay before
-// every response: from starting a search to its first row and to its last
-// poster in the control layer, for the search as built (rows at once,
-// posters through the pool) and for posters requested one after another on
-// the worker thread (poster, row, poster, row ...), in the same run.
+// every response (--delay-ms, default 50) and, optionally, before the first
+// byte of every new connection (--connect-delay-ms, default 0): from starting
+// a search to its first row and to its last poster in the control layer, in
+// the same run, for
+//   as_built                 the program's search: rows at once, posters
+//                            through its pool (6 runners, each keeping its
+//                            connection);
+//   pooled_new_connections   rows at once, 6 posters at a time, a new
+//                            connection for each;
+//   one_after_another        each poster requested before its row is added,
+//                            one after another on the worker thread.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <deque>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "delaying_relay.h"
 #include "median_reporter.h"
 #include "portal/context.h"
 #include "portal/page_parsing.h"
@@ -31,6 +41,7 @@ using namespace yz::literals;
 const char* const kResults = "超级列表框1";
 constexpr int kResultCount = 20;  // results of the fixture page, each with its poster
 int delayMs = 50;
+int connectDelayMs = 0;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -89,9 +100,11 @@ class SearchWatch {
   int pictures_ = 0;
 };
 
-// The portal, a context pointing at it, and the watch.
+// The portal (behind the relay when connections cost time), a context
+// pointing at it, and the watch.
 struct Bench {
   SamplePortal portal{{FIXTURES "/search", delayMs}};
+  std::unique_ptr<DelayingRelay> relay;
   Context ctx;
   std::unique_ptr<SearchWatch> watch;
 
@@ -107,12 +120,20 @@ struct Bench {
     ctx.ui = std::make_shared<ControlModel>();
     ctx.effects = std::make_shared<RecordingEffects>();
     ctx.workers = std::make_shared<Workers>();
-    ctx.addresses.portalBase = portal.Base();
-    ctx.addresses.searchHost = portal.Base();
+    std::string base = portal.Base();
+    if (connectDelayMs > 0) {
+      relay = std::make_unique<DelayingRelay>(portal.Port(), connectDelayMs);
+      base = "http://127.0.0.1:" + std::to_string(relay->Port());
+    }
+    ctx.addresses.portalBase = base;
+    ctx.addresses.searchHost = base;
     watch = std::make_unique<SearchWatch>(*ctx.ui);
     ctx.ui->SetText("编辑框1", "长夜"_gbk);
   }
-  ~Bench() { ctx.workers->Shutdown(); }
+  ~Bench() {
+    ctx.workers->Shutdown();
+    relay.reset();
+  }
 };
 
 Bench& TheBench() {
@@ -120,19 +141,23 @@ Bench& TheBench() {
   return bench;
 }
 
-// The schedule where each poster is requested before its row is added, one
-// after another on the worker thread.
-void SearchPostersOneAfterAnother(const Context& ctx) {
-  ControlModel& ui = *ctx.ui;
-  ListLoad load = ui.BeginLoad(kResults);
-  // The fixture's title needs no escaping beyond its UTF-8 bytes.
+Text SearchAddress(const Context& ctx) {
+  // Every byte of the title percent-encoded, as the program sends it.
   std::string kw;
-  for (unsigned char c : TextToUtf8(ui.GetText("编辑框1"))) {
+  for (unsigned char c : TextToUtf8(ctx.ui->GetText("编辑框1"))) {
     char hex[4];
     std::snprintf(hex, sizeof hex, "%%%02X", c);
     kw += hex;
   }
-  Text page = FetchPageFor(ctx, ctx.addresses.searchHost + "/index.php?kw=" + kw + "&from=");
+  return ctx.addresses.searchHost + "/index.php?kw=" + kw + "&from=";
+}
+
+// Each poster is requested before its row is added, one after another on the
+// worker thread.
+void SearchPostersOneAfterAnother(const Context& ctx) {
+  ControlModel& ui = *ctx.ui;
+  ListLoad load = ui.BeginLoad(kResults);
+  Text page = FetchPageFor(ctx, SearchAddress(ctx));
   for (ResultKind kind : {ResultKind::Shows, ResultKind::Movies}) {
     for (const std::vector<Text>& cells : ParseSearchPage(kind, page)) {
       Bytes poster = FetchPageInetFor(ctx, cells[kResultPosterColumn]);
@@ -143,14 +168,54 @@ void SearchPostersOneAfterAnother(const Context& ctx) {
   }
 }
 
-void RunSearch(benchmark::State& state, bool asBuilt) {
+// Rows at once, then the posters six at a time, each over a new connection.
+void SearchPostersPooledNewConnections(const Context& ctx) {
+  ControlModel& ui = *ctx.ui;
+  ListLoad load = ui.BeginLoad(kResults);
+  Text page = FetchPageFor(ctx, SearchAddress(ctx));
+  std::deque<std::pair<int, Text>> jobs;
+  for (ResultKind kind : {ResultKind::Shows, ResultKind::Movies}) {
+    for (const std::vector<Text>& cells : ParseSearchPage(kind, page)) {
+      int row = ui.AppendRow(load);
+      WriteRowCells(ui, load, row, cells, 1);
+      jobs.emplace_back(row, cells[kResultPosterColumn]);
+    }
+  }
+  std::mutex mutex;
+  std::vector<std::thread> runners;
+  for (int i = 0; i < 6; ++i) {
+    runners.emplace_back([&] {
+      for (;;) {
+        std::pair<int, Text> job;
+        {
+          std::lock_guard lock(mutex);
+          if (jobs.empty()) return;
+          job = std::move(jobs.front());
+          jobs.pop_front();
+        }
+        ui.SetRowPicture(load, job.first, FetchPageInetFor(ctx, job.second));
+      }
+    });
+  }
+  for (std::thread& t : runners) t.join();
+}
+
+enum class Schedule { AsBuilt, PooledNewConnections, OneAfterAnother };
+
+void RunSearch(benchmark::State& state, Schedule schedule) {
   Bench& b = TheBench();
   for (auto _ : state) {
     b.watch->Start();
-    if (asBuilt) {
-      StartTitleSearch(b.ctx);
-    } else {
-      b.ctx.workers->Start([ctx = b.ctx] { SearchPostersOneAfterAnother(ctx); });
+    switch (schedule) {
+      case Schedule::AsBuilt:
+        StartTitleSearch(b.ctx);
+        break;
+      case Schedule::PooledNewConnections:
+        b.ctx.workers->Start([ctx = b.ctx] { SearchPostersPooledNewConnections(ctx); });
+        break;
+      case Schedule::OneAfterAnother:
+        b.ctx.workers->Start([ctx = b.ctx] { SearchPostersOneAfterAnother(ctx); });
+        break;
     }
     bool done = b.watch->WaitForPosters();
     b.ctx.workers->WaitIdle();
@@ -163,20 +228,25 @@ void RunSearch(benchmark::State& state, bool asBuilt) {
 }
 
 void PrintSummary(const MedianReporter& r) {
-  auto median = [&](const char* name, const char* counter) {
+  auto median = [&](const std::string& name, const char* counter) {
     return r.Median(name, counter).value_or(0);
   };
-  std::printf("\n%d results, %d ms per request; medians:\n", kResultCount, delayMs);
-  std::printf("%-22s %12s %20s %15s %12s\n", "schedule", "first row", "page -> first row",
+  std::printf("\n%d results, %d ms per request, %d ms per new connection; medians:\n",
+              kResultCount, delayMs, connectDelayMs);
+  std::printf("%-24s %12s %20s %15s %12s\n", "schedule", "first row", "page -> first row",
               "last poster", "round trips");
-  for (const char* name : {"search/as_built", "search/one_after_another"}) {
-    std::printf("%-22s %9.1f ms %17.1f ms %12.1f ms %12.2f\n", name + 7,
-                median(name, "first_row_ms"), median(name, "page_to_first_row_ms"),
-                median(name, "last_poster_ms"), median(name, "round_trips"));
+  for (const char* name : {"as_built", "pooled_new_connections", "one_after_another"}) {
+    std::string full = std::string("search/") + name;
+    if (median(full, "last_poster_ms") == 0) continue;
+    std::printf("%-24s %9.1f ms %17.1f ms %12.1f ms %12.2f\n", name, median(full, "first_row_ms"),
+                median(full, "page_to_first_row_ms"), median(full, "last_poster_ms"),
+                median(full, "round_trips"));
   }
   double built = median("search/as_built", "last_poster_ms");
-  double serial = median("search/one_after_another", "last_poster_ms");
-  if (built > 0 && serial > 0) std::printf("last poster: %.2fx sooner as built\n", serial / built);
+  for (const char* other : {"pooled_new_connections", "one_after_another"}) {
+    double value = median(std::string("search/") + other, "last_poster_ms");
+    if (built > 0 && value > 0) std::printf("last poster as built: %.2fx sooner than %s\n", value / built, other);
+  }
 }
 
 }  // namespace
@@ -189,6 +259,10 @@ int main(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) {
     if (std::strncmp(argv[i], "--delay-ms=", 11) == 0) {
       yz::bench::delayMs = std::atoi(argv[i] + 11);
+      continue;
+    }
+    if (std::strncmp(argv[i], "--connect-delay-ms=", 19) == 0) {
+      yz::bench::connectDelayMs = std::atoi(argv[i] + 19);
       continue;
     }
     if (std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0) repetitionsGiven = true;
@@ -204,10 +278,13 @@ int main(int argc, char** argv) {
   int count = static_cast<int>(args.size());
   args.push_back(nullptr);
 
-  benchmark::RegisterBenchmark("search/as_built", yz::bench::RunSearch, true)
-      ->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("search/one_after_another", yz::bench::RunSearch, false)
-      ->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+  using yz::bench::Schedule;
+  for (auto [name, schedule] : {std::pair{"search/as_built", Schedule::AsBuilt},
+                                {"search/pooled_new_connections", Schedule::PooledNewConnections},
+                                {"search/one_after_another", Schedule::OneAfterAnother}}) {
+    benchmark::RegisterBenchmark(name, yz::bench::RunSearch, schedule)
+        ->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+  }
   yz::bench::MedianReporter reporter;
   bool ok = yz::bench::RunBenchmarks(count, args.data(), reporter);
   yz::bench::PrintSummary(reporter);
