@@ -22,6 +22,12 @@ double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// A literal with the NULs inside it.
+template <std::size_t N>
+std::string Literal(const char (&s)[N]) {
+  return std::string(s, N - 1);
+}
+
 const Text k713 = "713 读取数据失败!"_gbk;
 const Text k712 = "712 服务器未响应!"_gbk;
 
@@ -92,9 +98,9 @@ TEST(HostileRequests, GarbageAnswers) {
       {"reset before a byte", "", "", k712},
       {"header block never ends", "HTTP/1.1 200 OK\r\nX: " + std::string(3 << 20, 'h'), "", k712},
       {"invalid GBK body", HostileServer::Response(invalidGbk), invalidGbk, "200 OK"},
-      {"NUL byte in a header line", std::string("HTTP/1.1 200 OK\r\nX-A: a\0b\r\n\r\nab", 34), "",
+      {"NUL byte in a header line", Literal("HTTP/1.1 200 OK\r\nX-A: a\0b\r\n\r\nab"), "",
        k712},
-      {"NUL byte in the body", HostileServer::Response(std::string("ab\0cdef", 7)), "ab", "200 OK"},
+      {"NUL byte in the body", HostileServer::Response(Literal("ab\0cdef")), "ab", "200 OK"},
       {"body longer than announced", "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nabcdef", "ab",
        "200 OK"},
       {"charset nobody knows", HostileServer::Response("<meta charset=\"x-\x81\x82\">page"),
