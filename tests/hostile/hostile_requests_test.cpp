@@ -85,6 +85,19 @@ TEST(HostileRequests, ResetPartWayKeepsWhatCame) {
   EXPECT_EQ(FetchPageInet(server.Base() + "/"), std::string(3000, 'r'));
 }
 
+TEST(HostileRequests, RedirectLoopEndsAfterTenHops) {
+  // Every answer sends the client one step further, never to the same address.
+  HostileServer server([](HostileConnection& c) {
+    c.Send("HTTP/1.1 302 Found\r\nLocation: " + c.Path() + "x\r\nContent-Length: 0\r\n\r\n");
+  });
+  FetchPageOptions o;
+  EXPECT_EQ(FetchPage(server.Base() + "/", o), "");
+  EXPECT_EQ(o.statusText, k712);
+  EXPECT_EQ(server.ConnectionCount(), 11);
+  EXPECT_EQ(FetchPageInet(server.Base() + "/"), "");
+  EXPECT_EQ(server.ConnectionCount(), 22);
+}
+
 TEST(HostileRequests, GarbageAnswers) {
   struct Case {
     const char* name;
