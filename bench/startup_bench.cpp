@@ -1,13 +1,14 @@
 // Start-up: the window program started offscreen against the sample portal,
-// from process start to its main window shown, to its window thread falling
-// quiet, and its memory at idle with no player open; beside an empty Qt
-// window with and without the web engine linked, in the same run.
+// from process start to its main window shown and painted, to its window
+// thread falling quiet, and its memory at idle with no player open; beside an
+// empty Qt window with and without the web engine linked, in the same run.
 //
-// "Shown" is when Qt creates the platform window of the first top-level
-// widget, which show() does; Qt reports it on the logging category
-// qt.qpa.backingstore (Qt 6.4), read from the child's standard error.
+// "Shown" and "painted" come from the probe plugin (startup_probe/), which Qt
+// loads into each program (QT_QPA_GENERIC_PLUGINS) and which writes a line to
+// standard error when the first top-level widget is exposed and painted.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -72,21 +73,35 @@ void Stop(Child& child) {
   child = {};
 }
 
-// Reads the child's standard error until a line holds `marker`; false at the
-// end of the stream or after the give-up time.
-bool WaitForLine(int fd, const std::string& marker, Clock::time_point deadline) {
-  std::string pending;
-  char buffer[4096];
-  while (Clock::now() < deadline) {
-    ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0) return false;
-    pending.append(buffer, static_cast<std::size_t>(n));
-    if (pending.find(marker) != std::string::npos) return true;
-    std::size_t lastLine = pending.rfind('\n');
-    if (lastLine != std::string::npos) pending.erase(0, lastLine + 1);
+// The child's standard error, read up to the lines the benchmark waits for.
+class ErrorLines {
+ public:
+  explicit ErrorLines(int fd) : fd_(fd) {}
+
+  // Consumes the text up to and including the first line holding `marker`;
+  // false at the end of the stream or at the deadline.
+  bool WaitFor(const std::string& marker, Clock::time_point deadline) {
+    for (;;) {
+      std::size_t at = pending_.find(marker);
+      if (at != std::string::npos) {
+        std::size_t end = pending_.find('\n', at);
+        pending_.erase(0, end == std::string::npos ? pending_.size() : end + 1);
+        return true;
+      }
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      pollfd p{fd_, POLLIN, 0};
+      if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+      char buffer[4096];
+      ssize_t n = read(fd_, buffer, sizeof buffer);
+      if (n <= 0) return false;
+      pending_.append(buffer, static_cast<std::size_t>(n));
+    }
   }
-  return false;
-}
+
+ private:
+  int fd_;
+  std::string pending_;
+};
 
 // CPU time of the main (window) thread so far, in ns.
 long long MainThreadCpuNs(pid_t pid) {
@@ -130,11 +145,14 @@ std::vector<std::string> ChildEnvironment(const std::string& runtimeDir) {
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     std::string v = *e;
-    if (v.rfind("QT_QPA_PLATFORM=", 0) == 0 || v.rfind("QT_LOGGING_RULES=", 0) == 0) continue;
+    if (v.rfind("QT_QPA_PLATFORM=", 0) == 0 || v.rfind("QT_PLUGIN_PATH=", 0) == 0 ||
+        v.rfind("QT_QPA_GENERIC_PLUGINS=", 0) == 0)
+      continue;
     env.push_back(v);
   }
   env.push_back("QT_QPA_PLATFORM=offscreen");
-  env.push_back("QT_LOGGING_RULES=qt.qpa.backingstore.debug=true");
+  env.push_back("QT_PLUGIN_PATH=" PROBE_PLUGINS);
+  env.push_back("QT_QPA_GENERIC_PLUGINS=yzstartupprobe");
   env.push_back("XDG_RUNTIME_DIR=" + runtimeDir);
   if (geteuid() == 0) env.push_back("QTWEBENGINE_DISABLE_SANDBOX=1");
   return env;
@@ -178,17 +196,21 @@ void RunStartup(benchmark::State& state, const Subject& subject) {
       state.SkipWithError("cannot start the program");
       break;
     }
-    bool shown = WaitForLine(child.stderrFd, "qt.qpa.backingstore", start + kGiveUpAfter);
+    ErrorLines lines(child.stderrFd);
+    bool shown = lines.WaitFor("yz-startup-probe: shown", start + kGiveUpAfter);
     Clock::time_point shownAt = Clock::now();
+    bool painted = shown && lines.WaitFor("yz-startup-probe: painted", start + kGiveUpAfter);
+    Clock::time_point paintedAt = Clock::now();
     Clock::time_point quietAt = WaitForQuiet(child.pid, start + kGiveUpAfter);
-    if (!shown) {
+    if (!painted) {
       Stop(child);
-      state.SkipWithError("no window was shown");
+      state.SkipWithError("no window was shown and painted");
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     state.SetIterationTime(std::chrono::duration<double>(shownAt - start).count());
     state.counters["shown_ms"] = Ms(shownAt - start);
+    state.counters["painted_ms"] = Ms(paintedAt - start);
     state.counters["quiet_ms"] = Ms(quietAt - start);
     state.counters["rss_mb"] = MemoryMb(child.pid, "status", "VmRSS");
     state.counters["pss_mb"] = MemoryMb(child.pid, "smaps_rollup", "Pss");
@@ -206,12 +228,13 @@ const std::vector<Subject>& Subjects() {
 }
 
 void PrintSummary(const MedianReporter& r) {
-  std::printf("\nmedians:\n%-42s %10s %10s %8s %8s\n", "start-up", "shown", "quiet", "RSS", "PSS");
+  std::printf("\nmedians:\n%-42s %10s %10s %10s %8s %8s\n", "start-up", "shown", "painted", "quiet",
+              "RSS", "PSS");
   for (const Subject& s : Subjects()) {
     auto m = [&](const char* counter) { return r.Median(s.name, counter).value_or(0); };
     if (m("shown_ms") == 0) continue;
-    std::printf("%-42s %7.1f ms %7.1f ms %5.1f MB %5.1f MB\n", s.name, m("shown_ms"), m("quiet_ms"),
-                m("rss_mb"), m("pss_mb"));
+    std::printf("%-42s %7.1f ms %7.1f ms %7.1f ms %5.1f MB %5.1f MB\n", s.name, m("shown_ms"),
+                m("painted_ms"), m("quiet_ms"), m("rss_mb"), m("pss_mb"));
   }
 }
 
