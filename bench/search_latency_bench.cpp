@@ -11,17 +11,19 @@
 //   one_after_another        each poster requested before its row is added,
 //                            one after another on the worker thread.
 #include <benchmark/benchmark.h>
+#include <httplib.h>
 
 #include <chrono>
 #include <condition_variable>
-#include <deque>
-#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "delaying_relay.h"
@@ -30,7 +32,6 @@
 #include "portal/page_parsing.h"
 #include "portal/readers.h"
 #include "sample_portal.h"
-#include <httplib.h>
 
 namespace yz::bench {
 namespace {
