@@ -88,7 +88,8 @@ TEST(HostileRequests, ResetPartWayKeepsWhatCame) {
 TEST(HostileRequests, RedirectLoopEndsAfterTenHops) {
   // Every answer sends the client one step further, never to the same address.
   HostileServer server([](HostileConnection& c) {
-    c.Send("HTTP/1.1 302 Found\r\nLocation: " + c.Path() + "x\r\nContent-Length: 0\r\n\r\n");
+    c.Send("HTTP/1.1 302 Found\r\nLocation: " + c.Path() +
+           "x\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
   });
   FetchPageOptions o;
   EXPECT_EQ(FetchPage(server.Base() + "/", o), "");
