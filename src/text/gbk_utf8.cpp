@@ -19,6 +19,20 @@ constexpr unsigned kTrails = 0xFE - kFirstTrail + 1;
 
 using PairTable = std::array<char16_t, kLeads * kTrails>;
 
+// Converts one two-byte input with `cd`; returns the bytes written to `out`
+// (at most 8), or -1 when iconv refuses the input or leaves part of it.
+int ConvertPair(iconv_t cd, unsigned char first, unsigned char second, unsigned char (&out)[8]) {
+  char in[2] = {static_cast<char>(first), static_cast<char>(second)};
+  char* src = in;
+  std::size_t left = 2;
+  char* dst = reinterpret_cast<char*>(out);
+  std::size_t room = sizeof out;
+  std::size_t r = iconv(cd, &src, &left, &dst, &room);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (r == static_cast<std::size_t>(-1) || left != 0) return -1;
+  return static_cast<int>(sizeof out - room);
+}
+
 std::unique_ptr<PairTable> BuildTable() {
   auto table = std::make_unique<PairTable>();
   table->fill(0);
@@ -27,16 +41,9 @@ std::unique_ptr<PairTable> BuildTable() {
   for (unsigned lead = kFirstLead; lead <= 0xFE; ++lead) {
     for (unsigned trail = kFirstTrail; trail <= 0xFE; ++trail) {
       if (trail == 0x7F) continue;
-      char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
       unsigned char out[8];
-      char* src = in;
-      std::size_t left = 2;
-      char* dst = reinterpret_cast<char*>(out);
-      std::size_t room = sizeof out;
-      std::size_t r = iconv(cd, &src, &left, &dst, &room);
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
       // Exactly one UTF-16 unit from both bytes, or the pair is no character.
-      if (r == static_cast<std::size_t>(-1) || left != 0 || sizeof out - room != 2) continue;
+      if (ConvertPair(cd, lead, trail, out) != 2) continue;
       char16_t unit = static_cast<char16_t>(out[0] | (out[1] << 8));
       if (unit >= 0xD800 && unit <= 0xDFFF) continue;
       (*table)[(lead - kFirstLead) * kTrails + (trail - kFirstTrail)] = unit;
@@ -82,16 +89,8 @@ std::unique_ptr<UnitTable> BuildUnitTable() {
   if (cd == reinterpret_cast<iconv_t>(-1)) return table;
   for (unsigned cp = 0x80; cp < 0x10000; ++cp) {
     if (cp >= 0xD800 && cp <= 0xDFFF) continue;
-    char in[2] = {static_cast<char>(cp & 0xFF), static_cast<char>(cp >> 8)};
     unsigned char out[8];
-    char* src = in;
-    std::size_t left = 2;
-    char* dst = reinterpret_cast<char*>(out);
-    std::size_t room = sizeof out;
-    std::size_t r = iconv(cd, &src, &left, &dst, &room);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (r == static_cast<std::size_t>(-1) || left != 0) continue;
-    std::size_t n = sizeof out - room;
+    int n = ConvertPair(cd, cp & 0xFF, cp >> 8, out);
     if (n == 1 && out[0] >= 0x80) (*table)[cp] = out[0];
     if (n == 2 && out[0] >= 0x81) (*table)[cp] = static_cast<uint16_t>(out[0] << 8 | out[1]);
   }
